@@ -1,0 +1,76 @@
+// Zero-filled 1-D and 2-D arrays for every fixed-shape table of the game
+// (frame table, world grids, noise field, direction tables, settings table).
+// Element (i, j) of a 2-D array is element i * Stride(0) + j; like the game's
+// tables, access is unchecked.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <new>
+#include <vector>
+
+namespace quorin {
+
+template <class T>
+class Array {
+ public:
+  T* Data() { return data_.empty() ? nullptr : data_.data(); }
+  const T* Data() const { return data_.empty() ? nullptr : data_.data(); }
+  std::size_t Size() const { return data_.size(); }
+  int Dimensions() const { return static_cast<int>(strides_.size()); }
+  // Elements to skip for one step of dimension k (the last dimension's is 1).
+  int Stride(int k) const { return strides_[k]; }
+  int Extent(int k) const { return extents_[k]; }
+
+  T& operator[](std::size_t i) { return data_[i]; }
+  const T& operator[](std::size_t i) const { return data_[i]; }
+  T& At(int i, int j) { return data_[static_cast<std::size_t>(i) * strides_[0] + j]; }
+  const T& At(int i, int j) const { return data_[static_cast<std::size_t>(i) * strides_[0] + j]; }
+
+  // Re-creates the array with new extents: the old contents (and their texts)
+  // are released, every new element is zero. Returns the first element, or
+  // null when the extents are negative, overflow, or the heap refuses; the
+  // array is then empty.
+  T* Create(std::initializer_list<int> extents) {
+    Release();
+    std::int64_t total = 1;
+    for (int e : extents) {
+      if (e < 0) return nullptr;
+      total *= e;
+      if (total > (std::int64_t{1} << 40)) return nullptr;
+    }
+    try {
+      data_.resize(static_cast<std::size_t>(total));
+    } catch (const std::bad_alloc&) {
+      Release();
+      return nullptr;
+    }
+    extents_.assign(extents.begin(), extents.end());
+    strides_.assign(extents_.size(), 1);
+    for (int k = static_cast<int>(extents_.size()) - 2; k >= 0; --k) {
+      strides_[k] = strides_[k + 1] * extents_[k + 1];
+    }
+    return Data();
+  }
+
+ private:
+  void Release() {
+    std::vector<T>().swap(data_);
+    strides_.clear();
+    extents_.clear();
+  }
+
+  std::vector<T> data_;
+  std::vector<int> strides_;
+  std::vector<int> extents_;
+};
+
+// The game's names: a 1-D array of count elements, and an array of the given
+// extents (row-major, last index fastest).
+template <class T>
+T* ArrayCreate(Array<T>& array, int count) { return array.Create({count}); }
+template <class T>
+T* ArrayCreateMulti(Array<T>& array, std::initializer_list<int> extents) { return array.Create(extents); }
+
+}  // namespace quorin

@@ -1,0 +1,54 @@
+// quorin-sim: the headless driver of the game for tests, scripts and reviewers.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "runtime/random.h"
+
+namespace {
+
+using namespace quorin;
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: quorin-sim COMMAND ...\n"
+               "  rng SEED COUNT [MAX]   draws of the seeded generator, one per line\n");
+  return 2;
+}
+
+bool ParseInt(const char* text, long long& out) {
+  char* end = nullptr;
+  out = std::strtoll(text, &end, 10);
+  return end != text && *end == '\0';
+}
+
+int CommandRng(int argc, char** argv) {
+  long long seed, count, max = -1;
+  if (argc < 2 || argc > 3 || !ParseInt(argv[0], seed) || !ParseInt(argv[1], count) || count < 0 ||
+      (argc == 3 && !ParseInt(argv[2], max))) {
+    return Usage();
+  }
+  RandomState state;
+  RandomSetSeed(state, static_cast<std::int32_t>(seed));
+  std::string out;
+  for (long long k = 0; k < count; ++k) {
+    out += std::to_string(RandomUpTo(state, static_cast<std::int32_t>(max)));
+    out += '\n';
+    if (out.size() > 65536) {
+      std::fwrite(out.data(), 1, out.size(), stdout);
+      out.clear();
+    }
+  }
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  const std::string_view command = argv[1];
+  if (command == "rng") return CommandRng(argc - 2, argv + 2);
+  return Usage();
+}
