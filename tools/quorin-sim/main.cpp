@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/settings.h"
+#include "app/startup.h"
 #include "runtime/random.h"
 
 namespace {
@@ -13,7 +15,8 @@ using namespace quorin;
 int Usage() {
   std::fprintf(stderr,
                "usage: quorin-sim COMMAND ...\n"
-               "  rng SEED COUNT [MAX]   draws of the seeded generator, one per line\n");
+               "  rng SEED COUNT [MAX]   draws of the seeded generator, one per line\n"
+               "  settings               the settings as the game reads them here\n");
   return 2;
 }
 
@@ -44,11 +47,34 @@ int CommandRng(int argc, char** argv) {
   return 0;
 }
 
+// Prints what the game reads from engine.ini and the user file; writes nothing.
+int CommandSettings() {
+  Game game;
+  CreateContainers(game);
+  ReadEngineSettings(game);
+  const Settings& s = game.settings;
+  for (const EngineKey& k : EngineKeys()) {
+    if (k.floatField) {
+      std::printf("%.*s = %.9g\n", static_cast<int>(k.key.size()), k.key.data(), static_cast<double>(s.*k.floatField));
+    } else {
+      std::printf("%.*s = %d\n", static_cast<int>(k.key.size()), k.key.data(), s.*k.intField);
+    }
+  }
+  game.settings.AudioVolume = 3;  // as start-up sets it before the user file is read
+  LoadUserSettings(game);
+  const OptionsState& o = game.options;
+  std::printf("userFilePath = %s\n", s.userFilePath.c_str());
+  std::printf("AudioVolume = %d\nWindowed = %d\nSmoothing = %d\nHiScore = %d\nMaxBounce = %d\n", s.AudioVolume,
+              s.Windowed, s.BilinearFiltering, o.HiScore, o.MaxBounce);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) return Usage();
   const std::string_view command = argv[1];
   if (command == "rng") return CommandRng(argc - 2, argv + 2);
+  if (command == "settings" && argc == 2) return CommandSettings();
   return Usage();
 }

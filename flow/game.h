@@ -1,0 +1,96 @@
+// The one Game object: every record of the running program, grouped by
+// subsystem. Operations receive it by reference; nothing lives in globals.
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/array.h"
+#include "runtime/random.h"
+#include "runtime/text.h"
+
+namespace quorin {
+
+// The shell's process-wide variables.
+struct ShellState {
+  std::int32_t elapsedMs = 0;
+  std::uint32_t startTime = 0;
+  std::uint32_t lastFrameTime = 0;
+  std::int32_t displayRequest = -1;  // -1 first open, 0 armed, 1 toggle, 3 idle
+  std::int32_t minimiseRequest = 0;
+  std::int32_t quitFlag = 0;
+  std::int32_t spritesBuilt = 0;
+  std::int32_t drawThisFrame = 1;
+  float pointerSpeedFactor = 1.0f;
+  std::int32_t lastDesktopX = -1;
+  std::int32_t joystickPresent = 0;
+  std::int32_t clearColour = 0;
+
+  // Display geometry.
+  std::int32_t desktopWidth = 0;
+  std::int32_t desktopHeight = 0;
+  std::int32_t screenWidth = 0;
+  std::int32_t screenHeight = 0;
+};
+
+// The engine.ini settings under their file keys, and the live settings the
+// options screen and the user file change.
+struct Settings {
+  float Cursorspeed = 0;
+  std::int32_t SwapButtons = 0;
+  std::int32_t JoyCursor = 0;
+  std::int32_t Key1 = 0;
+  std::int32_t Key2 = 0;
+  std::int32_t KeyLeft = 0;
+  std::int32_t KeyRight = 0;
+  std::int32_t KeyUp = 0;
+  std::int32_t KeyDown = 0;
+  float FullscreenMouseSpeed = 0;
+  std::int32_t TabletMode = 0;
+  std::int32_t WindowCursorScaling = 0;
+  std::int32_t Fullscreenwidth = 0;
+  std::int32_t Fullscreenheight = 0;
+  std::int32_t FullscreenAspect = 0;
+  std::int32_t InternalAspect = 0;
+  std::int32_t Windowwidth = 0;
+  std::int32_t Windowed = 0;
+  std::int32_t SpritesMainMem = 0;
+  std::int32_t BilinearFiltering = 0;
+  std::int32_t Vsync = 0;
+  std::int32_t RefreshRate = 0;
+  std::int32_t FrameSkip = 0;
+  std::int32_t JoystickId = 0;
+  std::int32_t JoystickButtons = 0;
+  std::int32_t StoreUserDataLocally = 0;
+  std::int32_t SavePrefsOnExit = 0;
+
+  std::int32_t AudioVolume = 0;  // volume step 0..4, from the user file
+  Text userFilePath;             // empty when no usable location exists
+};
+
+// One entry of the user file: key and value as texts.
+struct SettingsEntry {
+  std::int32_t used = 0;
+  Text key;
+  Text value;
+};
+
+constexpr int kSettingsTableSize = 33;
+
+// The values the options screen shows and the user file keeps.
+struct OptionsState {
+  std::int32_t volumeChoice = 0;
+  std::int32_t windowedChoice = 0;
+  std::int32_t smoothingChoice = 0;
+  std::int32_t HiScore = 0;
+  std::int32_t MaxBounce = 0;
+};
+
+struct Game {
+  ShellState shell;
+  Settings settings;
+  OptionsState options;
+  Array<SettingsEntry> settingsTable;
+  RandomState random;
+};
+
+}  // namespace quorin
