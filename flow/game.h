@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "runtime/array.h"
-#include "runtime/random.h"
 #include "runtime/text.h"
+#include "world/world.h"
 
 namespace quorin {
 
@@ -90,7 +90,7 @@ struct Game {
   Settings settings;
   OptionsState options;
   Array<SettingsEntry> settingsTable;
-  RandomState random;
+  World world;
 };
 
 }  // namespace quorin

@@ -7,6 +7,8 @@
 #include "app/settings.h"
 #include "app/startup.h"
 #include "runtime/random.h"
+#include "runtime/sha256.h"
+#include "world/tables.h"
 
 namespace {
 
@@ -16,7 +18,8 @@ int Usage() {
   std::fprintf(stderr,
                "usage: quorin-sim COMMAND ...\n"
                "  rng SEED COUNT [MAX]   draws of the seeded generator, one per line\n"
-               "  settings               the settings as the game reads them here\n");
+               "  settings               the settings as the game reads them here\n"
+               "  noise                  SHA-256 of the start-up noise field\n");
   return 2;
 }
 
@@ -69,6 +72,21 @@ int CommandSettings() {
   return 0;
 }
 
+// Digest of the noise field over its values as little-endian int32, index order.
+int CommandNoise() {
+  World world;
+  PrepareNoiseField(world);
+  Sha256 sha;
+  for (std::size_t k = 0; k < world.noiseField.Size(); ++k) {
+    const auto v = static_cast<std::uint32_t>(world.noiseField[k]);
+    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+                                   static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+    sha.Update(bytes, 4);
+  }
+  std::printf("%s\n", sha.FinishHex().c_str());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,5 +94,6 @@ int main(int argc, char** argv) {
   const std::string_view command = argv[1];
   if (command == "rng") return CommandRng(argc - 2, argv + 2);
   if (command == "settings" && argc == 2) return CommandSettings();
+  if (command == "noise" && argc == 2) return CommandNoise();
   return Usage();
 }

@@ -1,0 +1,86 @@
+#include "world/tables.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "runtime/sha256.h"
+
+namespace quorin {
+namespace {
+
+TEST(Directions, TablesFollowTheAccumulatedAngle) {
+  World world;
+  BuildDirectionTable(world);
+  BuildFixedDirectionTable(world);
+  EXPECT_EQ(world.directionTable.At(0, 0), 1.0f);
+  EXPECT_EQ(world.directionTable.At(0, 1), 0.0f);
+  EXPECT_NEAR(world.directionTable.At(1024, 1), 1.0f, 1e-6);
+  EXPECT_NEAR(world.directionTable.At(2048, 0), -1.0f, 1e-6);
+  EXPECT_EQ(world.fixedDirectionTable.At(0, 0), 4095);
+  EXPECT_EQ(world.fixedDirectionTable.At(0, 1), 0);
+  EXPECT_EQ(world.fixedDirectionTable.At(1024, 1), 4095);
+  EXPECT_EQ(world.fixedDirectionTable.At(3072, 1), -4095);
+  EXPECT_EQ(world.fixedDirectionTable.At(512, 0), 2895);  // 4095 cos 45 degrees, truncated
+  EXPECT_EQ(world.fixedDirectionTable.At(4096, 0), 0);
+  EXPECT_EQ(world.fixedDirectionTable.At(4096, 1), 0);
+  // Truncation toward zero keeps the table symmetric about the axes.
+  for (int a = 1; a < 1024; ++a) EXPECT_GE(world.fixedDirectionTable.At(a, 0), 0);
+}
+
+TEST(Directions, AngleOfTruncatesBeforeTheMask) {
+  EXPECT_EQ(AngleOf(1, 0), 0);
+  EXPECT_EQ(AngleOf(0, 1), 1024);
+  EXPECT_EQ(AngleOf(-1, 0), 2048);
+  EXPECT_EQ(AngleOf(0, -1), 3072);
+  EXPECT_EQ(AngleOf(1, -0.0005f), 0);      // raw -0.3: truncates to 0, not 4095
+  EXPECT_EQ(AngleOf(1, -0.003f), 4095);    // raw -1.96
+}
+
+TEST(Noise, FieldSpansTheFullRangeAndWraps) {
+  World world;
+  PrepareNoiseField(world);
+  const auto [lo, hi] = std::minmax_element(world.noiseField.Data(), world.noiseField.Data() + world.noiseField.Size());
+  EXPECT_EQ(*lo, -32767);
+  EXPECT_EQ(*hi, 32768);
+  for (int i = 0; i < 1024; i += 37) EXPECT_EQ(NoiseAt(world, 1024 + i, -1), NoiseAt(world, i, 1023));
+}
+
+TEST(Noise, SameSeedSameFieldAndOtherSeedsDiffer) {
+  World a, b;
+  PrepareNoiseField(a);
+  RandomUpTo(b.random, 5);  // history before the seeding does not matter
+  PrepareNoiseField(b);
+  EXPECT_EQ(std::memcmp(a.noiseField.Data(), b.noiseField.Data(), a.noiseField.Size() * 4), 0);
+  RandomSetSeed(b.random, 778);
+  MakeNoiseField(b, kNoiseStep, kNoiseAmplitude);
+  EXPECT_NE(std::memcmp(a.noiseField.Data(), b.noiseField.Data(), a.noiseField.Size() * 4), 0);
+}
+
+TEST(Noise, NeighboursAreSmootherThanChance) {
+  World world;
+  PrepareNoiseField(world);
+  std::int64_t total = 0;
+  for (int i = 0; i < 1024; ++i) {
+    for (int j = 0; j < 1024; ++j) total += std::abs(NoiseAt(world, i, j) - NoiseAt(world, i, j + 1));
+  }
+  // Fractal noise: neighbouring cells differ by a small part of the range.
+  EXPECT_LT(total / (1024 * 1024), 4000);
+}
+
+TEST(Sha256, KnownDigests) {
+  Sha256 empty;
+  EXPECT_EQ(empty.FinishHex(), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+  Sha256 abc;
+  abc.Update("abc", 3);
+  EXPECT_EQ(abc.FinishHex(), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+  Sha256 split;  // block boundaries in odd places
+  const std::string text = "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq";
+  split.Update(text.data(), 7);
+  split.Update(text.data() + 7, text.size() - 7);
+  EXPECT_EQ(split.FinishHex(), "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+}
+
+}  // namespace
+}  // namespace quorin
