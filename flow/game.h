@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "flow/draw_queues.h"
 #include "runtime/array.h"
 #include "runtime/text.h"
 #include "world/world.h"
@@ -30,6 +31,28 @@ struct ShellState {
   std::int32_t desktopHeight = 0;
   std::int32_t screenWidth = 0;
   std::int32_t screenHeight = 0;
+  float displayAspect = 0;
+  float internalAspect = 0;
+  std::int32_t internalHeight = 0;
+  std::int32_t windowHeight = 0;
+
+  // The game's own pointer, in internal pixels.
+  float pointerX = 0;
+  float pointerY = 0;
+  std::int32_t pointerImage = 0;  // 0 none, 1 arrow, 2 hand
+  std::int32_t lastDesktopY = 0;
+  std::int32_t escapeWasDown = 0;
+};
+
+// The per-frame controls read from keyboard, joystick and mouse.
+struct Controls {
+  std::int32_t dirX = 0;
+  std::int32_t dirY = 0;
+  std::int32_t button1 = 0;
+  std::int32_t button2 = 0;
+  std::int32_t button1Pressed = 0;
+  std::int32_t button2Pressed = 0;
+  std::int32_t escapePressed = 0;
 };
 
 // The engine.ini settings under their file keys, and the live settings the
@@ -87,9 +110,11 @@ struct OptionsState {
 
 struct Game {
   ShellState shell;
+  Controls controls;
   Settings settings;
   OptionsState options;
   Array<SettingsEntry> settingsTable;
+  Presentation presentation;
   World world;
 };
 
