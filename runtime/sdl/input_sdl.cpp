@@ -1,0 +1,130 @@
+#include "runtime/sdl/input_sdl.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "runtime/key_codes.h"
+
+namespace quorin {
+namespace {
+
+// SDL scancodes are USB HID keyboard usages; the key table relies on it.
+static_assert(SDL_SCANCODE_A == 0x04 && SDL_SCANCODE_Z == 0x1D && SDL_SCANCODE_ESCAPE == 0x29);
+static_assert(SDL_SCANCODE_UP == 0x52 && SDL_SCANCODE_NONUSBACKSLASH == 0x64 && SDL_SCANCODE_INTERNATIONAL1 == 0x87);
+static_assert(SDL_SCANCODE_LCTRL == 0xE0 && SDL_SCANCODE_RALT == 0xE6 && SDL_SCANCODE_RGUI == 0xE7);
+
+class SdlInputDevice : public InputDevice {
+ public:
+  SdlInputDevice() { SDL_AddEventWatch(&SdlInputDevice::WatchEvent, this); }
+  ~SdlInputDevice() override {
+    SDL_DelEventWatch(&SdlInputDevice::WatchEvent, this);
+    JoysticksClose();
+  }
+
+  bool KeyboardExists() override { return true; }
+
+  bool ReadKeys(std::uint8_t (&keys)[256]) override {
+    // Keys count only while one of our windows has the keyboard.
+    if (SDL_GetKeyboardFocus() == nullptr) return false;
+    int count = 0;
+    const Uint8* state = SDL_GetKeyboardState(&count);
+    if (state == nullptr) return false;
+    std::fill(std::begin(keys), std::end(keys), std::uint8_t{0});
+    const int limit = std::min(count, kUsbUsageCount);
+    for (int scancode = 0; scancode < limit; ++scancode) {
+      if (state[scancode] == 0) continue;
+      const int code = KeyCodeFromUsbUsage(scancode);
+      if (code != 0) keys[code] = 128;
+    }
+    return true;
+  }
+
+  int JoysticksOpen() override {
+    JoysticksClose();
+    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return 0;
+    subsystem_ = true;
+    const int attached = SDL_NumJoysticks();
+    for (int i = 0; i < attached; ++i) {
+      SDL_Joystick* joystick = SDL_JoystickOpen(i);
+      if (joystick == nullptr) continue;
+      // The game steers with an X and a Y axis; a stick without both is no use.
+      if (SDL_JoystickNumAxes(joystick) < 2) {
+        SDL_JoystickClose(joystick);
+        continue;
+      }
+      joysticks_.push_back(joystick);
+    }
+    return static_cast<int>(joysticks_.size());
+  }
+
+  void JoysticksClose() override {
+    for (SDL_Joystick* joystick : joysticks_) SDL_JoystickClose(joystick);
+    joysticks_.clear();
+    if (subsystem_) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    subsystem_ = false;
+  }
+
+  bool ReadJoystick(int n, JoystickReading& reading) override {
+    if (n < 0 || static_cast<std::size_t>(n) >= joysticks_.size()) return false;
+    SDL_Joystick* joystick = joysticks_[static_cast<std::size_t>(n)];
+    SDL_JoystickUpdate();
+    if (!SDL_JoystickGetAttached(joystick)) return false;
+    reading.x = JoystickAxisScale(SDL_JoystickGetAxis(joystick, 0), SDL_JOYSTICK_AXIS_MIN, SDL_JOYSTICK_AXIS_MAX);
+    reading.y = JoystickAxisScale(SDL_JoystickGetAxis(joystick, 1), SDL_JOYSTICK_AXIS_MIN, SDL_JOYSTICK_AXIS_MAX);
+    reading.buttons = 0;
+    const int buttons = std::min(SDL_JoystickNumButtons(joystick), kJoystickButtons);
+    for (int b = 0; b < buttons; ++b) {
+      if (SDL_JoystickGetButton(joystick, b)) reading.buttons |= 1u << b;
+    }
+    return true;
+  }
+
+  bool PointerInWindow(void* window, int& x, int& y, int& width, int& height) override {
+    auto* sdlWindow = static_cast<SDL_Window*>(window);
+    if (sdlWindow == nullptr) return false;
+    int desktopX = 0, desktopY = 0, left = 0, top = 0;
+    SDL_GetGlobalMouseState(&desktopX, &desktopY);
+    SDL_GetWindowPosition(sdlWindow, &left, &top);
+    SDL_GetWindowSize(sdlWindow, &width, &height);
+    x = desktopX - left;
+    y = desktopY - top;
+    return true;
+  }
+
+  void PointerOnDesktop(int& x, int& y) override { SDL_GetGlobalMouseState(&x, &y); }
+
+  bool MouseButton(int button) override {
+    const Uint32 mask = button == 1 ? SDL_BUTTON_LMASK : SDL_BUTTON_RMASK;
+    const bool down = (SDL_GetGlobalMouseState(nullptr, nullptr) & mask) != 0 || (pressed_ & mask) != 0;
+    pressed_ &= ~mask;
+    return down;
+  }
+
+  void CursorShow(bool show) override { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+  void CursorPlaceOnDesktop(int x, int y) override { SDL_WarpMouseGlobal(x, y); }
+  void CursorPlaceInWindow(void* window, int x, int y) override {
+    if (window != nullptr) SDL_WarpMouseInWindow(static_cast<SDL_Window*>(window), x, y);
+  }
+
+ private:
+  // A click shorter than a frame must still count: presses are latched as the
+  // window layer pumps events, and cleared when asked for.
+  static int SDLCALL WatchEvent(void* self, SDL_Event* event) {
+    if (event->type == SDL_MOUSEBUTTONDOWN) {
+      static_cast<SdlInputDevice*>(self)->pressed_ |= SDL_BUTTON(event->button.button);
+    }
+    return 0;
+  }
+
+  std::vector<SDL_Joystick*> joysticks_;
+  bool subsystem_ = false;
+  Uint32 pressed_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<InputDevice> CreateSdlInputDevice() { return std::make_unique<SdlInputDevice>(); }
+
+}  // namespace quorin
