@@ -19,7 +19,7 @@ double PartialWeight(Wave wave, int k) {
     case Wave::kSine:
       return k == 1 ? 1.0 : 0.0;
     case Wave::kSaw:
-      return 2.0 / (kPi * k);
+      return -2.0 / (kPi * k);  // rising ramp
     case Wave::kSquare:
       return (k % 2) ? 4.0 / (kPi * k) : 0.0;
     case Wave::kTriangle:

@@ -31,6 +31,8 @@ class Noise {
   std::uint32_t state_;
 };
 
+// All start their cycle at phase 0 and swing between about -1 and 1; the saw
+// rises from -1 to 1 and drops back at the cycle's end.
 enum class Wave { kSine, kTriangle, kSquare, kSaw };
 
 // A band-limited oscillator built from its harmonics, so sweeps never fold
