@@ -55,6 +55,7 @@ std::size_t ReadMemory(void* dst, std::size_t size, std::size_t count, void* sou
   auto* r = static_cast<MemoryReader*>(source);
   if (size == 0) return 0;
   const std::size_t n = std::min(count, (r->bytes.size() - r->pos) / size);
+  if (n == 0) return 0;  // also keeps an empty stream's null pointer away from memcpy
   std::memcpy(dst, r->bytes.data() + r->pos, n * size);
   r->pos += n * size;
   return n;

@@ -15,7 +15,7 @@ namespace {
 constexpr double kTargetLoudnessDb = -10.0;
 constexpr double kPeakLimitDb = -1.8;
 // The footstep is a bare click: it is set by its peak, not by loudness.
-constexpr double kClickPeakDb = -9.0;
+constexpr double kClickPeakDb = -6.0;
 // Every one-shot ends on a fade this long (seconds) so it never stops on a step.
 constexpr double kEndFade = 0.012;
 
