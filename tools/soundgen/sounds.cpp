@@ -437,20 +437,27 @@ Signal SteppedArpeggio(std::size_t length, const std::vector<double>& notes, dou
   Oscillator sq(Wave::kSquare);
   Oscillator tri(Wave::kTriangle);
   const double end = step * static_cast<double>(notes.size() - 1) + lastHold;
+  // The pitch glides into each step over a couple of milliseconds: a bare
+  // jump in a bright voice splashes across the whole spectrum.
+  constexpr double kGlideSeconds = 0.002;
+  const double glide = 1.0 - std::exp(-1.0 / (kGlideSeconds * kSampleRate));
+  double logHz = std::log(NoteHz(notes.front()));
   return Render(length, [&](double t) {
     const auto k = std::min(notes.size() - 1, static_cast<std::size_t>(t / step));
     const double local = t - step * static_cast<double>(k);
     const double span = k + 1 == notes.size() ? lastHold : step;
-    const double hz = NoteHz(notes[k]) * Sweep(local, span, 1.0, slide);
-    // Each step re-strikes a little, so the notes read as separate.
-    const double strike = 0.7 + 0.3 * std::exp(-local / 0.03);
+    logHz += (std::log(NoteHz(notes[k]) * Sweep(local, span, 1.0, slide)) - logHz) * glide;
+    const double hz = std::exp(logHz);
+    // Each step re-strikes a little, so the notes read as separate; the
+    // strike swells in over a few milliseconds, a jump would click.
+    const double strike = 0.7 + 0.3 * AttackDecay(local, 0.004, 0.03);
     const double env = AttackDecay(t, 0.006, 10.0) * strike * Breakpoints(t, {{end - 0.2, 1.0}, {end, 0.0}});
     return env * (0.45 * sq.Next(hz, hz * 4.0) + 0.55 * tri.Next(hz));
   });
 }
 
 Signal PowerDown(std::size_t length) {
-  // Four steps down a G minor chord, each sagging; the last sinks away.
+  // Steps down a G minor chord, each sagging; the last sinks away.
   Signal s = SteppedArpeggio(length, {79, 74, 70, 67, 62}, 0.11, 0.94, 0.26);
   AddRoom(s, 0.15f, 0.6f);
   return Finish(std::move(s), length);
