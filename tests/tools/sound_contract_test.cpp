@@ -31,9 +31,9 @@ constexpr int kFullScale = 32767;
 constexpr double kLoudnessSpreadDb = 6.0;
 
 // Nominal length of each id in samples at 44100 Hz.
-constexpr std::array<std::size_t, kSoundCount> kLengths = {145287, 72,    49261, 49451, 5343,  137165,
-                                                           109603, 5150,  8533,  13863, 3721,  32157,
-                                                           36035,  4784,  7316,  19408, 24311, 2552};
+constexpr std::array<std::size_t, kSoundCount> kLengths = {145287, 72,   49261, 49451, 5343,  137165,
+                                                           109603, 5150, 8533,  13863, 3721,  32157,
+                                                           36035,  4784, 7316,  19408, 24311, 2552};
 
 std::string FileName(int id) {
   char name[32];
@@ -67,7 +67,9 @@ std::uint32_t Le32(std::span<const unsigned char> b, std::size_t at) {
   return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 
-std::uint32_t Le16(std::span<const unsigned char> b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
+std::uint32_t Le16(std::span<const unsigned char> b, std::size_t at) {
+  return b[at] | (b[at + 1] << 8);
+}
 
 TEST(SoundContract, EveryIdIsEmbeddedInItsFormat) {
   for (int id = 0; id < kSoundCount; ++id) {

@@ -19,7 +19,8 @@ namespace {
 
 Signal SineWave(double hz, double amplitude, std::size_t n) {
   Signal s(n);
-  for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<float>(amplitude * std::sin(2.0 * kPi * hz * i / kSampleRate));
+  for (std::size_t i = 0; i < n; ++i)
+    s[i] = static_cast<float>(amplitude * std::sin(2.0 * kPi * hz * i / kSampleRate));
   return s;
 }
 
@@ -177,7 +178,8 @@ TEST(SoundTable, NamesEveryIdInOrderWithOnlyTheFootstepAsWave) {
   for (std::size_t i = 0; i < table.size(); ++i) {
     EXPECT_EQ(table[i].id, static_cast<int>(i));
     char expected[32];
-    std::snprintf(expected, sizeof expected, "sounds/%02zu.%s", i, table[i].id == kWaveSoundId ? "wav" : "ogg");
+    std::snprintf(expected, sizeof expected, "sounds/%02zu.%s", i,
+                  table[i].id == kWaveSoundId ? "wav" : "ogg");
     EXPECT_STREQ(table[i].file, expected);
     events.insert(table[i].event);
   }
@@ -230,7 +232,8 @@ TEST(WaveformPicture, WritesAPngOfOneStripPerSound) {
   std::vector<StripSound> sounds;
   for (int id = 0; id < 3; ++id) {
     std::vector<std::int16_t> samples(1000);
-    for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<std::int16_t>((i % 50) * 600 - 15000);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+      samples[i] = static_cast<std::int16_t>((i % 50) * 600 - 15000);
     sounds.push_back({id, "TEST", kSampleRate, samples, 0, 1});
   }
   const RgbImage one = RenderWaveforms({sounds[0]});

@@ -22,8 +22,8 @@ Bytes BuildSoundFile(int id);
 DecodedSound DecodeSoundFile(int id, std::span<const unsigned char> bytes);
 
 struct SoundLevels {
-  double peakDb = 0.0;  // relative to full scale
-  double rmsDb = 0.0;   // over the whole sound
+  double peakDb = 0.0;      // relative to full scale
+  double rmsDb = 0.0;       // over the whole sound
   double loudnessDb = 0.0;  // as the generator matches it (see level.h)
 };
 SoundLevels Measure(const std::vector<std::int16_t>& samples);

@@ -31,7 +31,9 @@ void Put32(Bytes& out, std::uint32_t v) {
   Put16(out, v >> 16);
 }
 
-void PutTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+void PutTag(Bytes& out, const char* tag) {
+  out.insert(out.end(), tag, tag + 4);
+}
 
 std::uint32_t Get16(std::span<const unsigned char> b, std::size_t at) {
   return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8);
@@ -72,7 +74,9 @@ int SeekMemory(void* source, ogg_int64_t offset, int whence) {
   return 0;
 }
 
-long TellMemory(void* source) { return static_cast<long>(static_cast<MemoryReader*>(source)->pos); }
+long TellMemory(void* source) {
+  return static_cast<long>(static_cast<MemoryReader*>(source)->pos);
+}
 
 }  // namespace
 

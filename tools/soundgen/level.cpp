@@ -22,7 +22,9 @@ double ToDb(double amplitude) {
   return amplitude > 0.0 ? 20.0 * std::log10(amplitude) : kSilenceDb;
 }
 
-double FromDb(double db) { return std::pow(10.0, db / 20.0); }
+double FromDb(double db) {
+  return std::pow(10.0, db / 20.0);
+}
 
 double Loudness(const Signal& signal) {
   Biquad shelf = Biquad::HighShelf(kShelfHz, kShelfQ, kShelfGainDb);

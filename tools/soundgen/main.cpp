@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,8 +57,8 @@ std::optional<std::vector<StripSound>> LoadAll(const fs::path& assets) {
       std::fprintf(stderr, "cannot decode %s\n", (assets / info.file).c_str());
       return std::nullopt;
     }
-    sounds.push_back({info.id, info.event, decoded.rate, std::move(decoded.samples), bytes->size(),
-                      decoded.channels});
+    sounds.push_back(
+        {info.id, info.event, decoded.rate, std::move(decoded.samples), bytes->size(), decoded.channels});
   }
   return sounds;
 }
@@ -65,13 +66,14 @@ std::optional<std::vector<StripSound>> LoadAll(const fs::path& assets) {
 int Report(const fs::path& assets) {
   const auto sounds = LoadAll(assets);
   if (!sounds) return 1;
-  std::printf("%-3s %-20s %6s %8s %7s %4s %6s %9s %8s %8s\n", "id", "event", "bytes", "samples", "seconds", "ch",
-              "rate", "peak dBFS", "RMS dBFS", "loudness");
+  std::printf("%-3s %-20s %6s %8s %7s %4s %6s %9s %8s %8s\n", "id", "event", "bytes", "samples", "seconds",
+              "ch", "rate", "peak dBFS", "RMS dBFS", "loudness");
   for (const StripSound& s : *sounds) {
     const SoundLevels levels = Measure(s.samples);
     const double seconds = s.rate > 0 ? static_cast<double>(s.samples.size()) / s.channels / s.rate : 0.0;
     std::printf("%-3d %-20s %6zu %8zu %7.3f %4d %6d %9.2f %8.2f %8.2f\n", s.id, s.event.c_str(), s.fileBytes,
-                s.samples.size(), seconds, s.channels, s.rate, levels.peakDb, levels.rmsDb, levels.loudnessDb);
+                s.samples.size(), seconds, s.channels, s.rate, levels.peakDb, levels.rmsDb,
+                levels.loudnessDb);
   }
   return 0;
 }
@@ -96,7 +98,8 @@ int Run(const std::vector<std::string_view>& args) {
     return Waveforms(args[1], args.size() > 2 ? args[2] : "assets");
   }
   if (!args.empty() && args[0].starts_with("-")) {
-    std::fprintf(stderr, "usage: quorin-soundgen [ASSETS] | --report [ASSETS] | --waveforms OUT.png [ASSETS]\n");
+    std::fprintf(stderr,
+                 "usage: quorin-soundgen [ASSETS] | --report [ASSETS] | --waveforms OUT.png [ASSETS]\n");
     return 2;
   }
   return Write(args.empty() ? "assets" : args[0]);

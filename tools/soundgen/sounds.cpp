@@ -41,7 +41,9 @@ constexpr std::array<SoundInfo, kSoundCount> kSounds = {{
     {17, "sounds/17.ogg", "GEM DISSOLVES", 2552, -2.0},
 }};
 
-double Time(std::size_t i) { return static_cast<double>(i) / kSampleRate; }
+double Time(std::size_t i) {
+  return static_cast<double>(i) / kSampleRate;
+}
 
 // Fills n samples from f(t), t in seconds.
 template <class F>
@@ -73,7 +75,8 @@ Signal Horn(double hz, double duration, double brightness = 6.0) {
     const double release = t < duration ? 1.0 : std::exp(-(t - duration) / (kRelease / 4.0));
     const double sag = 0.8 + 0.2 * std::exp(-t / 0.15);  // the blare settles into a held tone
     const double env = attack * release * sag;
-    const double vibrato = 1.0 + kVibratoDepth * std::min(1.0, t / 0.4) * std::sin(2.0 * kPi * kVibratoHz * t);
+    const double vibrato =
+        1.0 + kVibratoDepth * std::min(1.0, t / 0.4) * std::sin(2.0 * kPi * kVibratoHz * t);
     const double f = hz * vibrato;
     const double bright = f * (1.2 + brightness * env);
     return env * (0.75 * saw.Next(f, bright) + 0.35 * body.Next(f));
@@ -85,8 +88,8 @@ Signal Bell(double hz, double decay) {
   struct Partial {
     double ratio, amp, decayShare;
   };
-  constexpr std::array<Partial, 5> kPartials = {{
-      {1.0, 1.0, 1.0}, {2.0, 0.5, 0.6}, {3.01, 0.28, 0.4}, {4.17, 0.16, 0.28}, {5.43, 0.09, 0.2}}};
+  constexpr std::array<Partial, 5> kPartials = {
+      {{1.0, 1.0, 1.0}, {2.0, 0.5, 0.6}, {3.01, 0.28, 0.4}, {4.17, 0.16, 0.28}, {5.43, 0.09, 0.2}}};
   Signal s = Render(Samples(decay * 5.0), [](double) { return 0.0; });
   for (const Partial& p : kPartials) {
     const double f = hz * p.ratio;
@@ -177,12 +180,14 @@ Signal VictoryFanfare(std::size_t length) {
   // A shimmer of high noise that blooms with the final chord.
   Noise noise(14);
   Biquad hp = Biquad::HighPass(6000.0, 0.7);
-  Signal shimmer = Render(Samples(1.4), [&](double t) { return AttackDecay(t, 0.01, 0.35) * hp.Process(noise.Next()); });
+  Signal shimmer =
+      Render(Samples(1.4), [&](double t) { return AttackDecay(t, 0.01, 0.35) * hp.Process(noise.Next()); });
   MixInto(mix, shimmer, Samples(1.64), 0.12f);
   AddRoom(mix, 0.25f, 0.72f);
   // The held chord fades out over its last half second.
   for (std::size_t i = 0; i < mix.size(); ++i) {
-    mix[i] *= static_cast<float>(Breakpoints(Time(i), {{2.75, 1.0}, {static_cast<double>(length) / kSampleRate, 0.0}}));
+    mix[i] *= static_cast<float>(
+        Breakpoints(Time(i), {{2.75, 1.0}, {static_cast<double>(length) / kSampleRate, 0.0}}));
   }
   return Finish(std::move(mix), length);
 }
@@ -213,7 +218,8 @@ Signal FruitCollected(std::size_t length) {
   // Twinkles: short high bells trading places.
   for (int k = 0; k < 6; ++k) {
     const double note = (k % 2) ? 103 : 98;
-    MixInto(mix, Bell(NoteHz(note), 0.05), Samples(0.36 + 0.07 * k), 0.12f * static_cast<float>(1.0 - 0.13 * k));
+    MixInto(mix, Bell(NoteHz(note), 0.05), Samples(0.36 + 0.07 * k),
+            0.12f * static_cast<float>(1.0 - 0.13 * k));
   }
   AddRoom(mix, 0.3f, 0.7f);
   return Finish(std::move(mix), length);
@@ -221,7 +227,8 @@ Signal FruitCollected(std::size_t length) {
 
 Signal GameOver(std::size_t length) {
   // Three falling steps of a minor chord; the last one sinks further and fades.
-  constexpr std::array<Note, 3> kLead = {{{0.00, 0.19, 67, 0.9f}, {0.24, 0.19, 63, 0.9f}, {0.48, 0.55, 60, 1.0f}}};
+  constexpr std::array<Note, 3> kLead = {
+      {{0.00, 0.19, 67, 0.9f}, {0.24, 0.19, 63, 0.9f}, {0.48, 0.55, 60, 1.0f}}};
   Signal mix(length, 0.0f);
   for (std::size_t k = 0; k < kLead.size(); ++k) {
     const Note& n = kLead[k];
@@ -239,7 +246,8 @@ Signal GameOver(std::size_t length) {
   }
   AddRoom(mix, 0.2f, 0.65f);
   for (std::size_t i = 0; i < mix.size(); ++i) {
-    mix[i] *= static_cast<float>(Breakpoints(Time(i), {{0.9, 1.0}, {static_cast<double>(length) / kSampleRate, 0.0}}));
+    mix[i] *= static_cast<float>(
+        Breakpoints(Time(i), {{0.9, 1.0}, {static_cast<double>(length) / kSampleRate, 0.0}}));
   }
   return Finish(std::move(mix), length);
 }
@@ -313,7 +321,8 @@ Signal TitleJingle(std::size_t length) {
   MixInto(mix, Drum(NoteHz(38), 0.25, 60), Samples(12 * kEighth), 0.4f);
   AddRoom(mix, 0.22f, 0.7f);
   for (std::size_t i = 0; i < mix.size(); ++i) {
-    mix[i] *= static_cast<float>(Breakpoints(Time(i), {{2.7, 1.0}, {static_cast<double>(length) / kSampleRate, 0.0}}));
+    mix[i] *= static_cast<float>(
+        Breakpoints(Time(i), {{2.7, 1.0}, {static_cast<double>(length) / kSampleRate, 0.0}}));
   }
   return Finish(std::move(mix), length);
 }
@@ -327,9 +336,9 @@ Signal JetThrust(std::size_t length) {
   // Looped while the hero hovers: every tone and wobble makes whole cycles
   // over the length, and the hiss is made longer and its tail crossfaded into
   // its head, so the end runs on into the start without a step.
-  constexpr int kFlutterCycles = 15;   // about 6 Hz
-  constexpr int kShudderCycles = 43;   // about 17 Hz
-  constexpr int kHumCycles = 137;      // about 55 Hz
+  constexpr int kFlutterCycles = 15;  // about 6 Hz
+  constexpr int kShudderCycles = 43;  // about 17 Hz
+  constexpr int kHumCycles = 137;     // about 55 Hz
   constexpr double kCrossfadeSeconds = 0.25;
   constexpr double kWarmUpSeconds = 0.1;
   const std::size_t fade = Samples(kCrossfadeSeconds);
@@ -536,31 +545,52 @@ Signal GemDissolves(std::size_t length) {
 
 Signal Recipe(int id, std::size_t length) {
   switch (id) {
-    case 0: return VictoryFanfare(length);
-    case 1: return FootstepClick(length);
-    case 2: return FruitCollected(length);
-    case 3: return GameOver(length);
-    case 4: return BallBounce(length);
-    case 5: return TitleJingle(length);
-    case 6: return JetThrust(length);
-    case 7: return Jump(length);
-    case 8: return MonsterFires(length);
-    case 9: return MonsterDies(length);
-    case 10: return ShotHits(length);
-    case 11: return PowerDown(length);
-    case 12: return PowerUp(length);
-    case 13: return HeroFires(length);
-    case 14: return GemCollected(length);
-    case 15: return Checkpoint(length);
-    case 16: return HurtOrBurst(length);
-    case 17: return GemDissolves(length);
-    default: return {};
+    case 0:
+      return VictoryFanfare(length);
+    case 1:
+      return FootstepClick(length);
+    case 2:
+      return FruitCollected(length);
+    case 3:
+      return GameOver(length);
+    case 4:
+      return BallBounce(length);
+    case 5:
+      return TitleJingle(length);
+    case 6:
+      return JetThrust(length);
+    case 7:
+      return Jump(length);
+    case 8:
+      return MonsterFires(length);
+    case 9:
+      return MonsterDies(length);
+    case 10:
+      return ShotHits(length);
+    case 11:
+      return PowerDown(length);
+    case 12:
+      return PowerUp(length);
+    case 13:
+      return HeroFires(length);
+    case 14:
+      return GemCollected(length);
+    case 15:
+      return Checkpoint(length);
+    case 16:
+      return HurtOrBurst(length);
+    case 17:
+      return GemDissolves(length);
+    default:
+      return {};
   }
 }
 
 }  // namespace
 
-std::span<const SoundInfo> SoundTable() { return kSounds; }
+std::span<const SoundInfo> SoundTable() {
+  return kSounds;
+}
 
 Signal MakeSound(int id) {
   if (id < 0 || id >= kSoundCount) return {};

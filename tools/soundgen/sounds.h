@@ -17,10 +17,10 @@ constexpr int kLoopSoundId = 6;
 
 struct SoundInfo {
   int id;
-  const char* file;     // below assets/
-  const char* event;    // what plays it, upper case for the waveform labels
-  std::size_t length;   // samples at 44100 Hz
-  double trimDb;        // loudness relative to the common level
+  const char* file;    // below assets/
+  const char* event;   // what plays it, upper case for the waveform labels
+  std::size_t length;  // samples at 44100 Hz
+  double trimDb;       // loudness relative to the common level
 };
 
 std::span<const SoundInfo> SoundTable();

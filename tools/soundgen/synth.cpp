@@ -60,8 +60,8 @@ float Oscillator::Next(double hz, double brightnessHz) {
   if (hz <= 0.0) return 0.0f;
 
   const double c2 = 2.0 * std::cos(x);
-  double sPrev = 0.0;        // sin(0 * x)
-  double s = std::sin(x);    // sin(1 * x)
+  double sPrev = 0.0;      // sin(0 * x)
+  double s = std::sin(x);  // sin(1 * x)
   double sum = 0.0;
   for (int k = 1;; ++k) {
     const double fk = hz * k;
@@ -184,7 +184,9 @@ double Breakpoints(double t, const std::vector<Point>& points) {
   return points.back().level;
 }
 
-double NoteHz(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
+double NoteHz(double note) {
+  return 440.0 * std::pow(2.0, (note - 69.0) / 12.0);
+}
 
 void MixInto(Signal& dst, const Signal& src, std::size_t offset, float gain) {
   if (dst.size() < offset + src.size()) dst.resize(offset + src.size(), 0.0f);
