@@ -43,12 +43,16 @@ void MixOneSecond(benchmark::State& state, int sourceRate) {
       benchmark::DoNotOptimize(out.data());
     }
   }
-  state.counters["realtime_x"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                    benchmark::Counter::kIsRate);
+  state.counters["realtime_x"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-void BM_MixOneSecondEightVoices44100(benchmark::State& state) { MixOneSecond(state, 44100); }
-void BM_MixOneSecondEightVoices48000(benchmark::State& state) { MixOneSecond(state, 48000); }
+void BM_MixOneSecondEightVoices44100(benchmark::State& state) {
+  MixOneSecond(state, 44100);
+}
+void BM_MixOneSecondEightVoices48000(benchmark::State& state) {
+  MixOneSecond(state, 48000);
+}
 
 BENCHMARK(BM_MixOneSecondEightVoices44100)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MixOneSecondEightVoices48000)->Unit(benchmark::kMicrosecond);

@@ -113,7 +113,8 @@ TEST_F(SoundFixture, TheClickWaveLoadsItsDataChunk) {
 TEST_F(SoundFixture, WaveChunksBeforeDataAreSkippedAndTheWaveTagIsIgnored) {
   Bytes data;
   for (int i = 0; i < 6; ++i) test::PutU16(data, 1000);
-  Bytes wave = test::Riff({{"fmt ", test::WaveFmtBody(2, 22050, 16)}, {"LIST", Bytes(13, 'x')}, {"data", data}});
+  Bytes wave =
+      test::Riff({{"fmt ", test::WaveFmtBody(2, 22050, 16)}, {"LIST", Bytes(13, 'x')}, {"data", data}});
   wave[8] = 'X';  // not "WAVE"
   ASSERT_EQ(Load(0, wave), 1);
   EXPECT_EQ(SoundFind(sound, 0)->bufferBytes, 12u);
