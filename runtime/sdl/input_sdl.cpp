@@ -102,7 +102,7 @@ class SdlInputDevice : public InputDevice {
     const Uint32 mask = button == 1 ? SDL_BUTTON_LMASK : SDL_BUTTON_RMASK;
     const bool down = (SDL_GetGlobalMouseState(nullptr, nullptr) & mask) != 0 || (pressed_ & mask) != 0;
     pressed_ &= ~mask;
-    // Closing the last SDL window system forgets every event watch; put ours
+    // Quitting SDL video (a display reopen may) forgets every event watch; put ours
     // back once per frame (the left button is asked first).
     if (button == 1) {
       SDL_DelEventWatch(&SdlInputDevice::WatchEvent, this);
