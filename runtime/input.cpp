@@ -84,7 +84,9 @@ int KeyIsHeld(const InputSystem& input, int code) {
   return (keyboard.keys[code] & kKeyHeld) ? kKeyHeld : 0;
 }
 
-void KeyboardShutdown(InputSystem& input) { input.keyboard = KeyboardDevice{}; }
+void KeyboardShutdown(InputSystem& input) {
+  input.keyboard = KeyboardDevice{};
+}
 
 void InputLibraryRelease(InputSystem&) {}
 
@@ -137,8 +139,12 @@ void JoystickShutdown(InputSystem& input) {
   input.joysticks.clear();
 }
 
-int WindowPointerX(InputSystem& input, void* window) { return ReadWindowPointer(input, window).x; }
-int WindowPointerY(InputSystem& input, void* window) { return ReadWindowPointer(input, window).y; }
+int WindowPointerX(InputSystem& input, void* window) {
+  return ReadWindowPointer(input, window).x;
+}
+int WindowPointerY(InputSystem& input, void* window) {
+  return ReadWindowPointer(input, window).y;
+}
 
 int DesktopPointerX(InputSystem& input) {
   int x = 0, y = 0;
@@ -166,7 +172,8 @@ void SystemCursorPlace(InputSystem& input, int desktopX, int desktopY) {
 }
 
 void SystemCursorPlaceInWindow(InputSystem& input, void* window, int clientX, int clientY) {
-  if (input.device != nullptr && window != nullptr) input.device->CursorPlaceInWindow(window, clientX, clientY);
+  if (input.device != nullptr && window != nullptr)
+    input.device->CursorPlaceInWindow(window, clientX, clientY);
 }
 
 }  // namespace quorin

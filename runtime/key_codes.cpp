@@ -13,6 +13,7 @@ struct UsageKey {
 // A full 104/105-key layout, plus the keypad equals and the Japanese and
 // Brazilian extra keys. Backslash and the ISO key left of Return (Non-US #)
 // share one code: keyboards report that key position as either.
+// clang-format off
 constexpr UsageKey kUsageKeys[] = {
     {0x04, 0x1E}, {0x05, 0x30}, {0x06, 0x2E}, {0x07, 0x20}, {0x08, 0x12}, {0x09, 0x21},  // A-F
     {0x0A, 0x22}, {0x0B, 0x23}, {0x0C, 0x17}, {0x0D, 0x24}, {0x0E, 0x25}, {0x0F, 0x26},  // G-L
@@ -84,6 +85,7 @@ constexpr UsageKey kUsageKeys[] = {
     {0xE6, 0xB8},  // Right Alt (AltGr)
     {0xE7, 0xDC},  // Right Windows
 };
+// clang-format on
 
 constexpr std::array<std::uint8_t, kUsbUsageCount> BuildTable() {
   std::array<std::uint8_t, kUsbUsageCount> table{};

@@ -116,7 +116,9 @@ int SoundLoadFromMemory(SoundSystem& sound, int id, const void* address, std::si
   return result;
 }
 
-int SoundStart(SoundSystem& sound, int id) { return SoundStartEx(sound, id, 0); }
+int SoundStart(SoundSystem& sound, int id) {
+  return SoundStartEx(sound, id, 0);
+}
 
 int SoundStartEx(SoundSystem& sound, int id, int flags) {
   Sound* s = Find(sound, id);
@@ -170,7 +172,9 @@ void SoundStop(SoundSystem& sound, int id) {
   Rewind(s->voice);
 }
 
-int SoundExists(const SoundSystem& sound, int id) { return SoundFind(sound, id) != nullptr ? 1 : 0; }
+int SoundExists(const SoundSystem& sound, int id) {
+  return SoundFind(sound, id) != nullptr ? 1 : 0;
+}
 
 void SoundSetVolume(SoundSystem& sound, int id, int percent) {
   Sound* s = Find(sound, id);

@@ -18,7 +18,9 @@ std::uint16_t ReadU16(const std::uint8_t* p) {
   return static_cast<std::uint16_t>(p[0] | p[1] << 8);
 }
 
-bool TagIs(const std::uint8_t* p, const char* tag) { return std::memcmp(p, tag, 4) == 0; }
+bool TagIs(const std::uint8_t* p, const char* tag) {
+  return std::memcmp(p, tag, 4) == 0;
+}
 
 // Offset of the fmt chunk's body, where the wave format starts.
 constexpr std::size_t kWaveFormatOffset = 20;
@@ -31,7 +33,9 @@ int SeekCallback(void* stream, ogg_int64_t offset, int whence) {
 
 }  // namespace
 
-bool IsRiff(const std::uint8_t* data, std::size_t size) { return size >= 4 && TagIs(data, "RIFF"); }
+bool IsRiff(const std::uint8_t* data, std::size_t size) {
+  return size >= 4 && TagIs(data, "RIFF");
+}
 
 bool DecodeWave(const std::uint8_t* data, std::size_t size, DecodedSound& out) {
   if (size < kWaveFormatOffset || !TagIs(data + 12, "fmt ")) return false;
@@ -89,7 +93,9 @@ int MemoryStreamSeek(void* stream, std::int64_t offset, int whence) {
   return 0;
 }
 
-long MemoryStreamTell(void* stream) { return static_cast<long>(static_cast<MemoryStream*>(stream)->position); }
+long MemoryStreamTell(void* stream) {
+  return static_cast<long>(static_cast<MemoryStream*>(stream)->position);
+}
 
 int MemoryStreamClose(void* stream) {
   static_cast<MemoryStream*>(stream)->position = 0;
@@ -109,7 +115,8 @@ bool DecodeOggVorbis(const std::uint8_t* data, std::size_t size, DecodedSound& o
     ov_clear(&file);
     return false;
   }
-  const std::uint64_t wanted = static_cast<std::uint64_t>(info->channels) * static_cast<std::uint64_t>(total) * 2;
+  const std::uint64_t wanted =
+      static_cast<std::uint64_t>(info->channels) * static_cast<std::uint64_t>(total) * 2;
   const std::size_t bytes = static_cast<std::size_t>(std::min<std::uint64_t>(wanted, kSoundMaxBytes));
 
   out.format.formatTag = kWaveFormatPcm;
@@ -125,7 +132,8 @@ bool DecodeOggVorbis(const std::uint8_t* data, std::size_t size, DecodedSound& o
   int section = 0;
   while (done < bytes) {
     const int piece = static_cast<int>(std::min(kSoundDecodePiece, bytes - done));
-    const long got = ov_read(&file, reinterpret_cast<char*>(out.bytes.data() + done), piece, 0, 2, 1, &section);
+    const long got =
+        ov_read(&file, reinterpret_cast<char*>(out.bytes.data() + done), piece, 0, 2, 1, &section);
     if (got > 0) {
       done += static_cast<std::size_t>(got);
     } else if (got == 0) {

@@ -23,7 +23,8 @@ void MixVoice(Voice& voice, float* acc, int count, int outRate) {
   const int channels = pcm.channels;
   const int right = channels > 1 ? 1 : 0;
   const std::int16_t* samples = pcm.samples.data();
-  const std::uint64_t step = (static_cast<std::uint64_t>(pcm.rate) << 32) / static_cast<std::uint64_t>(outRate);
+  const std::uint64_t step =
+      (static_cast<std::uint64_t>(pcm.rate) << 32) / static_cast<std::uint64_t>(outRate);
   const std::uint64_t end = static_cast<std::uint64_t>(frames) << 32;
   const float gain = voice.gain;
   std::uint64_t position = voice.position;
@@ -82,7 +83,8 @@ void MixerRender(Mixer& mixer, std::int16_t* out, int frames) {
     const int count = std::min(frames, kMixBlock);
     std::fill(acc, acc + count * 2, 0.0f);
     for (Voice* voice : mixer.voices) {
-      if (voice->playing && voice->pcm && voice->pcm->frames > 0) MixVoice(*voice, acc, count, mixer.format.rate);
+      if (voice->playing && voice->pcm && voice->pcm->frames > 0)
+        MixVoice(*voice, acc, count, mixer.format.rate);
     }
     if (channels == 1) {
       for (int i = 0; i < count; ++i) out[i] = Saturate((acc[2 * i] + acc[2 * i + 1]) * 0.5f);

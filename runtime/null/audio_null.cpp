@@ -20,8 +20,12 @@ void NullAudioDevice::Close() {
   mixer_ = nullptr;
 }
 
-void NullAudioDevice::Lock() { mutex_.lock(); }
-void NullAudioDevice::Unlock() { mutex_.unlock(); }
+void NullAudioDevice::Lock() {
+  mutex_.lock();
+}
+void NullAudioDevice::Unlock() {
+  mutex_.unlock();
+}
 
 int NullAudioDevice::Pull(std::int16_t* out, int frames) {
   std::lock_guard<std::mutex> lock(mutex_);

@@ -23,7 +23,9 @@ int NullInputDevice::JoysticksOpen() {
   return static_cast<int>(joysticks.size());
 }
 
-void NullInputDevice::JoysticksClose() { joysticksOpen_ = false; }
+void NullInputDevice::JoysticksClose() {
+  joysticksOpen_ = false;
+}
 
 bool NullInputDevice::ReadJoystick(int n, JoystickReading& reading) {
   if (!joysticksOpen_ || n < 0 || static_cast<std::size_t>(n) >= joysticks.size()) return false;

@@ -68,6 +68,8 @@ class SdlAudioDevice : public AudioDevice {
 
 }  // namespace
 
-std::unique_ptr<AudioDevice> CreateSdlAudioDevice() { return std::make_unique<SdlAudioDevice>(); }
+std::unique_ptr<AudioDevice> CreateSdlAudioDevice() {
+  return std::make_unique<SdlAudioDevice>();
+}
 
 }  // namespace quorin

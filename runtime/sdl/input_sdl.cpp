@@ -12,7 +12,8 @@ namespace {
 
 // SDL scancodes are USB HID keyboard usages; the key table relies on it.
 static_assert(SDL_SCANCODE_A == 0x04 && SDL_SCANCODE_Z == 0x1D && SDL_SCANCODE_ESCAPE == 0x29);
-static_assert(SDL_SCANCODE_UP == 0x52 && SDL_SCANCODE_NONUSBACKSLASH == 0x64 && SDL_SCANCODE_INTERNATIONAL1 == 0x87);
+static_assert(SDL_SCANCODE_UP == 0x52 && SDL_SCANCODE_NONUSBACKSLASH == 0x64 &&
+              SDL_SCANCODE_INTERNATIONAL1 == 0x87);
 static_assert(SDL_SCANCODE_LCTRL == 0xE0 && SDL_SCANCODE_RALT == 0xE6 && SDL_SCANCODE_RGUI == 0xE7);
 
 class SdlInputDevice : public InputDevice {
@@ -71,8 +72,10 @@ class SdlInputDevice : public InputDevice {
     SDL_Joystick* joystick = joysticks_[static_cast<std::size_t>(n)];
     SDL_JoystickUpdate();
     if (!SDL_JoystickGetAttached(joystick)) return false;
-    reading.x = JoystickAxisScale(SDL_JoystickGetAxis(joystick, 0), SDL_JOYSTICK_AXIS_MIN, SDL_JOYSTICK_AXIS_MAX);
-    reading.y = JoystickAxisScale(SDL_JoystickGetAxis(joystick, 1), SDL_JOYSTICK_AXIS_MIN, SDL_JOYSTICK_AXIS_MAX);
+    reading.x =
+        JoystickAxisScale(SDL_JoystickGetAxis(joystick, 0), SDL_JOYSTICK_AXIS_MIN, SDL_JOYSTICK_AXIS_MAX);
+    reading.y =
+        JoystickAxisScale(SDL_JoystickGetAxis(joystick, 1), SDL_JOYSTICK_AXIS_MIN, SDL_JOYSTICK_AXIS_MAX);
     reading.buttons = 0;
     const int buttons = std::min(SDL_JoystickNumButtons(joystick), kJoystickButtons);
     for (int b = 0; b < buttons; ++b) {
@@ -99,6 +102,12 @@ class SdlInputDevice : public InputDevice {
     const Uint32 mask = button == 1 ? SDL_BUTTON_LMASK : SDL_BUTTON_RMASK;
     const bool down = (SDL_GetGlobalMouseState(nullptr, nullptr) & mask) != 0 || (pressed_ & mask) != 0;
     pressed_ &= ~mask;
+    // Quitting SDL video (a display reopen may) forgets every event watch; put ours
+    // back once per frame (the left button is asked first).
+    if (button == 1) {
+      SDL_DelEventWatch(&SdlInputDevice::WatchEvent, this);
+      SDL_AddEventWatch(&SdlInputDevice::WatchEvent, this);
+    }
     return down;
   }
 
@@ -125,6 +134,8 @@ class SdlInputDevice : public InputDevice {
 
 }  // namespace
 
-std::unique_ptr<InputDevice> CreateSdlInputDevice() { return std::make_unique<SdlInputDevice>(); }
+std::unique_ptr<InputDevice> CreateSdlInputDevice() {
+  return std::make_unique<SdlInputDevice>();
+}
 
 }  // namespace quorin

@@ -67,21 +67,6 @@ TEST_F(Keyboard, AnyKeyCoversCodesZeroTo254AndOddCodesReadZero) {
   EXPECT_EQ(KeyIsHeld(input, 100000), 0);
 }
 
-TEST_F(Keyboard, NoDeviceNoKeyboard) {
-  InputSystem none;
-  EXPECT_EQ(KeyboardInit(none), 0);
-  EXPECT_EQ(KeyboardPoll(none), 0);
-  device.keyboardExists = false;
-  EXPECT_EQ(KeyboardInit(input), 0);
-  device.keyboardExists = true;
-  KeyboardInit(input);
-  device.SetKey(kKeyEscape, true);
-  KeyboardPoll(input);
-  KeyboardShutdown(input);
-  EXPECT_EQ(KeyIsHeld(input, kKeyEscape), 0);
-  EXPECT_EQ(KeyboardPoll(input), 0);
-}
-
 TEST_F(Joystick, DirectionsCountOnlyStrictlyBeyond500) {
   device.joysticks.resize(1);
   ASSERT_EQ(JoystickInit(input), 1);
@@ -175,24 +160,6 @@ TEST_F(Pointer, InsideTheClientAreaOnlyAndTheEdgesAreOutside) {
   EXPECT_EQ(WindowPointerX(input, nullptr), -1) << "no window";
   device.windowExists = false;
   EXPECT_EQ(WindowPointerX(input, &window), -1);
-}
-
-TEST_F(Pointer, PlacingTheCursorInAWindowUsesClientCoordinates) {
-  int window = 0;
-  device.windowLeft = 100;
-  device.windowTop = 50;
-  device.windowWidth = 640;
-  device.windowHeight = 480;
-  SystemCursorPlaceInWindow(input, &window, 20, 30);
-  EXPECT_EQ(DesktopPointerX(input), 120);
-  EXPECT_EQ(DesktopPointerY(input), 80);
-  EXPECT_EQ(WindowPointerX(input, &window), 20);
-  SystemCursorPlace(input, 7, 8);
-  EXPECT_EQ(DesktopPointerX(input), 7);
-  SystemCursorShow(input, 0);
-  EXPECT_FALSE(device.cursorShown);
-  SystemCursorShow(input, 1);
-  EXPECT_TRUE(device.cursorShown);
 }
 
 TEST_F(Pointer, AClickBetweenTwoAsksStillCounts) {

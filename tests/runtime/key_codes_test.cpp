@@ -35,7 +35,7 @@ TEST(KeyCodes, LettersDigitsAndFunctionKeysFollowTheKeyboardRows) {
       EXPECT_EQ(KeyCodeFromUsbUsage(0x04 + (rows[r][i] - 'A')), firstCode[r] + i) << rows[r][i];
     }
   }
-  for (int d = 0; d < 10; ++d) EXPECT_EQ(KeyCodeFromUsbUsage(0x1E + d), 2 + d);  // 1..9, 0
+  for (int d = 0; d < 10; ++d) EXPECT_EQ(KeyCodeFromUsbUsage(0x1E + d), 2 + d);   // 1..9, 0
   for (int f = 0; f < 10; ++f) EXPECT_EQ(KeyCodeFromUsbUsage(0x3A + f), 59 + f);  // F1..F10
 }
 

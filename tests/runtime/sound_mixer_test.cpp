@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -113,14 +112,6 @@ TEST(Mixer, LongRendersCrossTheInternalBlock) {
   for (int i = 0; i < 1200; ++i) {
     ASSERT_EQ(out[static_cast<std::size_t>(2 * i)], i < 1000 ? i : 0) << i;
   }
-}
-
-TEST(Mixer, AttenuationToGain) {
-  EXPECT_FLOAT_EQ(AttenuationToGain(0), 1.0f);
-  EXPECT_FLOAT_EQ(AttenuationToGain(-2000), 0.1f);
-  EXPECT_NEAR(AttenuationToGain(-603), std::pow(10.0, -0.3015), 1e-7);
-  EXPECT_EQ(AttenuationToGain(-10000), 0.0f);
-  EXPECT_EQ(AttenuationToGain(500), 1.0f);
 }
 
 }  // namespace

@@ -65,14 +65,6 @@ TEST(SoundVolumeTable, MatchesTheLogarithmicScale) {
   for (int p = 1; p <= 100; ++p) EXPECT_GT(sound.volumeTable[p], sound.volumeTable[p - 1]) << p;
 }
 
-TEST(SoundStartUp, WithoutADeviceNothingStartsOrLoads) {
-  SoundSystem sound;
-  EXPECT_EQ(SoundInit(sound, nullptr), 0);
-  EXPECT_EQ(SoundDeviceOpen(sound), 0);
-  const Bytes wave = test::Wave16(1, 44100, Ramp(4));
-  EXPECT_EQ(SoundLoadFromMemory(sound, 0, wave.data(), wave.size()), 0);
-}
-
 TEST(SoundStartUp, AFailingDeviceIsTheProbeFailure) {
   NullAudioDevice device;
   device.failOpen = true;
@@ -113,7 +105,8 @@ TEST_F(SoundFixture, TheClickWaveLoadsItsDataChunk) {
 TEST_F(SoundFixture, WaveChunksBeforeDataAreSkippedAndTheWaveTagIsIgnored) {
   Bytes data;
   for (int i = 0; i < 6; ++i) test::PutU16(data, 1000);
-  Bytes wave = test::Riff({{"fmt ", test::WaveFmtBody(2, 22050, 16)}, {"LIST", Bytes(13, 'x')}, {"data", data}});
+  Bytes wave =
+      test::Riff({{"fmt ", test::WaveFmtBody(2, 22050, 16)}, {"LIST", Bytes(13, 'x')}, {"data", data}});
   wave[8] = 'X';  // not "WAVE"
   ASSERT_EQ(Load(0, wave), 1);
   EXPECT_EQ(SoundFind(sound, 0)->bufferBytes, 12u);
@@ -296,28 +289,6 @@ TEST_F(SoundFixture, AnExtraInstancePlaysBesideTheFirstAtTheCreatedVolume) {
   PullLeft(10);
   ASSERT_EQ(SoundStartEx(sound, 0, kSoundNewInstance), 1);
   EXPECT_EQ(SoundFind(sound, 0)->instances.size(), 1u) << "the finished instance was released";
-}
-
-TEST(MemoryStream, ReadSeekTellCloseStayInsideTheData) {
-  const std::uint8_t data[10] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
-  MemoryStream s{data, sizeof data, 0};
-  std::uint8_t out[16] = {};
-  EXPECT_EQ(MemoryStreamRead(out, 1, 4, &s), 4u);
-  EXPECT_EQ(MemoryStreamTell(&s), 4);
-  EXPECT_EQ(MemoryStreamRead(out, 4, 4, &s), 1u) << "only whole items of what is left";
-  EXPECT_EQ(out[0], 4);
-  EXPECT_EQ(MemoryStreamTell(&s), 8);
-  EXPECT_EQ(MemoryStreamSeek(&s, -3, 2), 0);
-  EXPECT_EQ(MemoryStreamTell(&s), 7);
-  EXPECT_EQ(MemoryStreamSeek(&s, 2, 1), 0);
-  EXPECT_EQ(MemoryStreamTell(&s), 9);
-  EXPECT_EQ(MemoryStreamSeek(&s, 5, 1), -1);
-  EXPECT_EQ(MemoryStreamSeek(&s, -1, 0), -1);
-  EXPECT_EQ(MemoryStreamTell(&s), 9);
-  EXPECT_EQ(MemoryStreamRead(out, 1, 16, &s), 1u);
-  EXPECT_EQ(MemoryStreamRead(out, 1, 16, &s), 0u);
-  EXPECT_EQ(MemoryStreamClose(&s), 0);
-  EXPECT_EQ(MemoryStreamTell(&s), 0);
 }
 
 }  // namespace

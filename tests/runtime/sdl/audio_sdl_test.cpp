@@ -1,11 +1,9 @@
-// The SDL back ends on SDL's dummy drivers: no sound card or display needed.
+// The SDL audio output on SDL's dummy driver: no sound card needed.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
-#include "runtime/input.h"
 #include "runtime/sdl/audio_sdl.h"
-#include "runtime/sdl/input_sdl.h"
 #include "runtime/sound.h"
 #include "tests/runtime/sound_test_data.h"
 
@@ -36,20 +34,6 @@ TEST(SdlAudio, OpensTheDummyDeviceAndPlaysUnderItsLock) {
   ASSERT_EQ(SoundInit(sound, device.get()), 1);
   EXPECT_EQ(SoundDeviceOpen(sound), 1);
   SoundShutdown(sound);
-}
-
-TEST(SdlInput, WithoutAWindowTheKeyboardReadsNothingAndThePointerIsOutside) {
-  auto device = CreateSdlInputDevice();
-  InputSystem input;
-  input.device = device.get();
-  ASSERT_EQ(KeyboardInit(input), 1);
-  EXPECT_EQ(KeyboardPoll(input), 0) << "no window has the keyboard";
-  EXPECT_EQ(KeyIsHeld(input, -1), 0);
-  EXPECT_GE(JoystickInit(input), 0);
-  JoystickPoll(input, 0);
-  EXPECT_EQ(WindowPointerX(input, nullptr), -1);
-  JoystickShutdown(input);
-  KeyboardShutdown(input);
 }
 
 }  // namespace
