@@ -6,6 +6,7 @@
 
 #include "flow/draw_queues.h"
 #include "runtime/array.h"
+#include "runtime/sound.h"
 #include "runtime/text.h"
 #include "world/world.h"
 
@@ -115,6 +116,7 @@ struct Game {
   OptionsState options;
   Array<SettingsEntry> settingsTable;
   Presentation presentation;
+  SoundSystem sound;
   World world;
 };
 

@@ -13,6 +13,9 @@
 #include <vector>
 
 #include "runtime/embedded.h"
+#include "flow/sound_cues.h"
+#include "runtime/null/audio_null.h"
+#include "runtime/sound.h"
 #include "tools/soundgen/codec.h"
 #include "tools/soundgen/level.h"
 
@@ -35,12 +38,6 @@ constexpr std::array<std::size_t, kSoundCount> kLengths = {145287, 72,   49261, 
                                                            109603, 5150, 8533,  13863, 3721,  32157,
                                                            36035,  4784, 7316,  19408, 24311, 2552};
 
-std::string FileName(int id) {
-  char name[32];
-  std::snprintf(name, sizeof name, "sounds/%02d.%s", id, id == kWaveId ? "wav" : "ogg");
-  return name;
-}
-
 struct Decoded {
   bool ok = false;
   int channels = 0;
@@ -48,18 +45,23 @@ struct Decoded {
   std::vector<std::int16_t> samples;
 };
 
-// The samples of an embedded sound as the game would play them. This is the
-// one function to change when decoding moves into the game's sound layer.
+// The samples of an embedded sound as the game plays them: decoded by the
+// game's own sound layer, the way start-up loads them.
 Decoded DecodeEmbeddedSound(int id) {
+  static const SoundSystem* const loaded = [] {
+    static NullAudioDevice device;
+    static SoundSystem sound;
+    SoundInit(sound, &device);
+    LoadEmbeddedSounds(sound);
+    return &sound;
+  }();
   Decoded out;
-  const EmbeddedFile* file = FindEmbeddedFile(FileName(id));
-  if (!file) return out;
-  const soundgen::DecodedSound d =
-      id == kWaveId ? soundgen::DecodeWave(file->bytes) : soundgen::DecodeVorbis(file->bytes);
-  out.ok = d.ok;
-  out.channels = d.channels;
-  out.rate = d.rate;
-  out.samples = d.samples;
+  const Sound* s = SoundFind(*loaded, id);
+  if (!s || !s->voice.pcm) return out;
+  out.ok = true;
+  out.channels = s->voice.pcm->channels;
+  out.rate = s->voice.pcm->rate;
+  out.samples = s->voice.pcm->samples;
   return out;
 }
 
@@ -74,8 +76,8 @@ std::uint32_t Le16(std::span<const unsigned char> b, std::size_t at) {
 TEST(SoundContract, EveryIdIsEmbeddedInItsFormat) {
   for (int id = 0; id < kSoundCount; ++id) {
     SCOPED_TRACE(id);
-    const EmbeddedFile* file = FindEmbeddedFile(FileName(id));
-    ASSERT_NE(file, nullptr) << FileName(id);
+    const EmbeddedFile* file = FindEmbeddedFile(SoundFileName(id));
+    ASSERT_NE(file, nullptr) << SoundFileName(id);
     ASSERT_GE(file->bytes.size(), 4u);
     const std::string magic(file->bytes.begin(), file->bytes.begin() + 4);
     EXPECT_EQ(magic, id == kWaveId ? "RIFF" : "OggS");
@@ -96,7 +98,7 @@ TEST(SoundContract, EverySoundDecodesToMono44100WithinAQuarterOfItsLength) {
 }
 
 TEST(SoundContract, FootstepIsA188ByteWaveOf72Samples) {
-  const EmbeddedFile* file = FindEmbeddedFile(FileName(kWaveId));
+  const EmbeddedFile* file = FindEmbeddedFile(SoundFileName(kWaveId));
   ASSERT_NE(file, nullptr);
   const auto b = file->bytes;
   ASSERT_EQ(b.size(), kWaveFileBytes);

@@ -3,8 +3,14 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/settings.h"
+#include "flow/sound_cues.h"
+#include "runtime/embedded.h"
+#include "runtime/null/audio_null.h"
+#include "tools/soundgen/sounds.h"
+#include "tools/soundgen/waveform_png.h"
 #include "app/startup.h"
 #include "runtime/random.h"
 #include "runtime/sha256.h"
@@ -19,7 +25,8 @@ int Usage() {
                "usage: quorin-sim COMMAND ...\n"
                "  rng SEED COUNT [MAX]   draws of the seeded generator, one per line\n"
                "  settings               the settings as the game reads them here\n"
-               "  noise                  SHA-256 of the start-up noise field\n");
+               "  noise                  SHA-256 of the start-up noise field\n"
+               "  sounds OUT.png         waveform strips of the embedded sounds as the game decodes them\n");
   return 2;
 }
 
@@ -87,6 +94,34 @@ int CommandNoise() {
   return 0;
 }
 
+// Decodes every embedded sound through the game's sound layer and draws it.
+int CommandSounds(const char* out) {
+  NullAudioDevice device;
+  SoundSystem sound;
+  SoundInit(sound, &device);
+  LoadEmbeddedSounds(sound);
+  std::vector<soundgen::StripSound> strips;
+  for (const soundgen::SoundInfo& info : soundgen::SoundTable()) {
+    soundgen::StripSound strip;
+    strip.id = info.id;
+    strip.event = info.event;
+    if (const Sound* s = SoundFind(sound, info.id); s && s->voice.pcm) {
+      const PcmData& pcm = *s->voice.pcm;
+      strip.rate = pcm.rate;
+      strip.channels = pcm.channels;
+      for (std::size_t f = 0; f < pcm.frames; ++f) strip.samples.push_back(pcm.samples[f * pcm.channels]);
+    }
+    if (const EmbeddedFile* file = FindEmbeddedFile(SoundFileName(info.id))) strip.fileBytes = file->bytes.size();
+    strips.push_back(std::move(strip));
+  }
+  SoundShutdown(sound);
+  if (!soundgen::WriteWaveformPng(out, strips)) {
+    std::fprintf(stderr, "quorin-sim: cannot write %s\n", out);
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -95,5 +130,6 @@ int main(int argc, char** argv) {
   if (command == "rng") return CommandRng(argc - 2, argv + 2);
   if (command == "settings" && argc == 2) return CommandSettings();
   if (command == "noise" && argc == 2) return CommandNoise();
+  if (command == "sounds" && argc == 3) return CommandSounds(argv[2]);
   return Usage();
 }

@@ -1,0 +1,50 @@
+// The eighteen sound effects: which id marks which event, and the one volume
+// setting turned into the volume of every sound.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "runtime/sound.h"
+
+namespace quorin {
+
+struct Game;
+
+inline constexpr int kSoundEffectCount = 18;
+// Volume is applied to every id up to this one, loaded or not.
+inline constexpr int kSoundVolumeLastId = 32;
+
+enum SoundId : int {
+  kSoundPlanetSaved = 0,
+  kSoundFootstep = 1,
+  kSoundFruit = 2,
+  kSoundGameOver = 3,
+  kSoundBounce = 4,
+  kSoundTitle = 5,
+  kSoundHover = 6,  // the only looping sound
+  kSoundJump = 7,
+  kSoundEnemyFire = 8,
+  kSoundEnemyDies = 9,
+  kSoundEnemyHit = 10,
+  kSoundPowerDown = 11,
+  kSoundPowerUp = 12,
+  kSoundHeroFire = 13,
+  kSoundGem = 14,
+  kSoundCheckpoint = 15,
+  kSoundHurt = 16,
+  kSoundGemDissolves = 17,
+};
+
+// The embedded file of a sound id: "sounds/NN.ogg", or "sounds/01.wav".
+std::string SoundFileName(int id);
+// Decodes the embedded sounds into ids 0..17, in id order. A sound that does
+// not decode simply does not exist.
+void LoadEmbeddedSounds(SoundSystem& sound);
+// Percentage for a volume step 0..4 (OFF, LOW, MEDIUM, HIGH, MAX); any other
+// step is silent.
+int VolumePercent(std::int32_t audioVolume);
+// Gives every loaded sound the volume of AudioVolume.
+void ApplyVolume(Game& game);
+
+}  // namespace quorin
