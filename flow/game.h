@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "flow/draw_queues.h"
+#include "flow/menus.h"
 #include "runtime/array.h"
 #include "runtime/sound.h"
 #include "runtime/text.h"
@@ -109,12 +110,22 @@ struct OptionsState {
   std::int32_t MaxBounce = 0;
 };
 
+// The game flow: the state machine, the menus and the HUD's score.
+struct FlowState {
+  std::int32_t GameState = 0;
+  std::int32_t hoveredEntry = 0;
+  std::int32_t hoverSoundOn = 0;
+  std::int32_t displayedScore = 0;
+  List<MenuEntry> menu;
+};
+
 struct Game {
   ShellState shell;
   Controls controls;
   Settings settings;
   OptionsState options;
   Array<SettingsEntry> settingsTable;
+  FlowState flow;
   Presentation presentation;
   SoundSystem sound;
   World world;
