@@ -3,10 +3,21 @@
 #pragma once
 
 #include <array>
+#include <string_view>
 
 namespace quorin {
 
 inline constexpr int kSheetSize = 512;  // every sprite sheet is square
+
+// Embedded file names (below assets/).
+inline constexpr std::string_view kActorsSheetFile = "actors.png";
+inline constexpr std::string_view kTilesSheetFile = "tiles.png";
+inline constexpr std::string_view kFontSheetFile = "font.png";
+inline constexpr std::string_view kNoiseTextureFile = "noise.png";
+// 1024 little-endian floats: glyph advance as a fraction of a 16-pixel cell.
+inline constexpr std::string_view kGlyphWidthsFile = "glyph_widths.bin";
+// The data table: the eight aim offsets as (dx, dy) little-endian int32 pairs.
+inline constexpr std::string_view kAimOffsetsFile = "aim_offsets.bin";
 
 // Glyphs: 16 x 16 cells, 32 per row; character ch of font f is glyph ch - 32 + f.
 inline constexpr int kGlyphCell = 16;
