@@ -384,7 +384,7 @@ Image Splinters(int f, bool second) {
 Image FlashRing(int f) {
   Image im(14, 14);
   constexpr std::array<Colour, 4> kTone{kWhite, kGold4, kGold3, kGold2};
-  const float r = 2.2f + f * 1.5f;
+  const float r = 2.0f + f * 1.35f;
   FillEllipse(im, kFxX, kFxY, r + 0.9f, r + 0.9f, kTone[f]);
   FillEllipse(im, kFxX, kFxY, r - 0.6f, r - 0.6f, kKey);
   if (f == 0) FillEllipse(im, kFxX, kFxY, 1.2f, 1.2f, kWhite);
@@ -476,7 +476,7 @@ void PaintFruit(Image& im, int n, int cx, int bottom) {
       FillShadedEllipse(body, x, b - 3.8f, 3.8f, 4.3f, kOrangeRamp, false);
       for (int j = -5; j <= 5; ++j)
         for (int i = -4; i <= 4; ++i)
-          if (((i + j) % 3 == 0 || (i - j) % 3 == 0)) front.Set(static_cast<int>(x + i), static_cast<int>(b - 4 + j), kGold1);
+          if ((i + j + 8) % 4 == 0 && (i - j + 8) % 4 == 0) front.Set(static_cast<int>(x + i), static_cast<int>(b - 4 + j), kGold1);
       break;
     }
     case 2: {  // melon

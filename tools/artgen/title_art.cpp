@@ -47,19 +47,20 @@ Image PaintTitleArt(const Image& actors) {
   Outline(hill, kInk, false);
   Over(scene, hill, 0, 0);
 
-  constexpr int kHeroX = 24, kHeroY = 34;
+  constexpr int kHeroX = 18, kHeroY = 34;
+  Stamp(scene, actors, kFruitFrames + 7, 7, 47);
   Stamp(scene, actors, kHeroLegsFrames, kHeroX, kHeroY);
   Stamp(scene, actors, kHeroAimFrames + 7, kHeroX, kHeroY);
-  Stamp(scene, actors, kHeroShotFrames + 28 * kShotVariants, kHeroX + 25, kHeroY - 19);
-  Stamp(scene, actors, kHeroShotFrames + 28 * kShotVariants + 2, kHeroX + 21, kHeroY - 15);
-  Stamp(scene, actors, kMonsterFrames + 4 * 12 + 4, 64, 15);       // the demon, facing the hero
-  Stamp(scene, actors, kMonsterFrames + 12 + 5, 62, 33);           // a bat
-  Stamp(scene, actors, kMonsterShotFrames + 16 * kShotVariants, 51, 35);
-  Stamp(scene, actors, kSparkFrames + 1, 55, 11);
-  Stamp(scene, actors, kGemFrames + 3, 42, 48);
-  Stamp(scene, actors, kGemFrames + 1, 46, 48);
-  Stamp(scene, actors, kGemFrames + 0, 38, 47);
-  Stamp(scene, actors, kFruitFrames + 7, 11, 47);
+  Stamp(scene, actors, kHeroShotFrames + 28 * kShotVariants + 2, kHeroX + 20, kHeroY - 14);
+  Stamp(scene, actors, kHeroShotFrames + 28 * kShotVariants, kHeroX + 23, kHeroY - 17);
+  Stamp(scene, actors, kMonsterFrames + 12 + 5, 46, 10);           // a bat, facing the hero
+  Stamp(scene, actors, kSparkFrames + 1, kHeroX + 26, kHeroY - 20);
+  Stamp(scene, actors, kGemFrames + 0, 66, 44);
+  Stamp(scene, actors, kGemFrames + 2, 71, 44);
+  Stamp(scene, actors, kGemFrames + 1, 76, 44);
+  Stamp(scene, actors, kMonsterFrames + 4 * 12 + 8 + 2, 60, 25);   // the demon, charging a shot
+  Stamp(scene, actors, kMonsterShotFrames + 16 * kShotVariants + 2, 49, 29);
+  Stamp(scene, actors, kMonsterShotFrames + 16 * kShotVariants, 44, 29);
   return Enlarge(scene, kScale);
 }
 
