@@ -25,7 +25,7 @@ void QueueSheetClip(Game& game, std::int32_t srcX, std::int32_t srcY, std::int32
 std::int32_t TextWidth(const Game& game, std::string_view text, std::int32_t glyphBase, std::int32_t spacing) {
   std::int32_t w = 0;
   for (char c : text) {
-    w += GlyphAdvanceOf(game.presentation, GlyphOf(static_cast<unsigned char>(c), glyphBase)) + spacing;
+    w += GlyphAdvanceOf(game.presentation, GlyphNumber(c, glyphBase)) + spacing;
   }
   return w - spacing;
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "flow/sheet_layout.h"
+#include "runtime/array.h"
 #include "runtime/list.h"
 #include "runtime/text.h"
 
@@ -42,30 +44,40 @@ struct TextRequest {
   std::int32_t glyphBase;
 };
 
-inline constexpr int kGlyphCount = 1024;
-inline constexpr int kGlyphCellSize = 16;
-inline constexpr int kGlyphsPerRow = 32;
+// One animation frame: its rectangle on the actors sheet and its hot spot.
+struct FrameDef {
+  std::int32_t defined;
+  std::int32_t hotX;
+  std::int32_t hotY;
+  std::int32_t x;
+  std::int32_t y;
+  std::int32_t width;
+  std::int32_t height;
+};
 
-// Font numbers: the first glyph of each font.
-inline constexpr std::int32_t kFontThin = 0;
-inline constexpr std::int32_t kFontBold = 64;
-inline constexpr std::int32_t kFontBoldYellow = 128;
-inline constexpr std::int32_t kFontRedDigits = 192;
-inline constexpr std::int32_t kFontYellowDigits = 224;
-inline constexpr std::int32_t kFontSmall = 256;
+// A pointer picture on the font sheet.
+struct PointerImage {
+  std::int32_t x;
+  std::int32_t y;
+  std::int32_t width;
+  std::int32_t height;
+  std::int32_t hotX;
+  std::int32_t hotY;
+};
+inline constexpr int kPointerImageSlots = 5;
 
-// The drawing state of the flow: queues, glyph advances, pointer images.
+// The drawing state of the flow: queues, glyph advances, frames, pointer images.
 struct Presentation {
   List<TileRequest> tileQueue;
   List<FrameRequest> frameQueue;
   List<SheetClipRequest> sheetClipQueue;
   List<TextRequest> textQueue;
   std::array<float, kGlyphCount> glyphAdvance{};
+  Array<FrameDef> frameTable;  // by frame id, 0..4080
+  Array<PointerImage> pointerImages;
+  Array<std::int32_t> backgroundMap;  // 129 x 129 tile numbers, [x][y]
 };
 
-// Glyph number of a character in a font; the cell is at
-// ((g % 32) * 16, (g / 32) * 16) on the font sheet.
-inline std::int32_t GlyphOf(unsigned char code, std::int32_t glyphBase) { return code - 32 + glyphBase; }
 // Advance of glyph g in pixels; glyphs outside the table advance by nothing.
 std::int32_t GlyphAdvanceOf(const Presentation& p, std::int32_t glyph);
 

@@ -18,18 +18,18 @@ void AddEntry(Game& game, std::int32_t id, std::string_view text, std::int32_t x
   e.id = id;
   e.x = x;
   e.y = y;
-  e.width = TextWidth(game, text, kFontBold, kEntrySpacing);
+  e.width = TextWidth(game, text, kFontBoldWhite, kEntrySpacing);
   e.height = kEntryHeight;
   e.text = text;
 }
 
 // Entries whose x depends on their own width.
 void AddRightAligned(Game& game, std::int32_t id, std::string_view text, std::int32_t y) {
-  AddEntry(game, id, text, kTitleRightEdge - TextWidth(game, text, kFontBold, kEntrySpacing), y);
+  AddEntry(game, id, text, kTitleRightEdge - TextWidth(game, text, kFontBoldWhite, kEntrySpacing), y);
 }
 
 void AddCentred(Game& game, std::int32_t id, std::string_view text, std::int32_t y) {
-  AddEntry(game, id, text, kPictureCentreX - TextWidth(game, text, kFontBold, kEntrySpacing) / 2, y);
+  AddEntry(game, id, text, kPictureCentreX - TextWidth(game, text, kFontBoldWhite, kEntrySpacing) / 2, y);
 }
 
 }  // namespace
@@ -71,7 +71,7 @@ void MenuPass(Game& game) {
   ListRewind(flow.menu);
   while (MenuEntry* e = ListStep(flow.menu)) {
     if (e->x <= px && px <= e->x + e->width && e->y <= py && py <= e->y + e->height) flow.hoveredEntry = e->id;
-    QueueText(game, e->text, flow.hoveredEntry == e->id ? kFontBold : kFontBoldYellow, e->x, e->y, kEntrySpacing, 0);
+    QueueText(game, e->text, flow.hoveredEntry == e->id ? kFontBoldWhite : kFontBoldYellow, e->x, e->y, kEntrySpacing, 0);
   }
 }
 
@@ -91,9 +91,9 @@ void QueueOptionsScreen(Game& game) {
   QueueText(game, "OPTIONS", kFontThin, 16, 8, 0, 0);
   QueueText(game, "SOUND VOLUME:", kFontThin, 16, 32, 0, 0);
   QueueText(game, "DISPLAY:", kFontThin, 16, 136, 0, 0);
-  QueueText(game, "X", kFontBold, 25, o.volumeChoice * 16 + 48, -1, 0);
-  if (o.windowedChoice == 0) QueueText(game, "X", kFontBold, 25, 152, -1, 0);
-  if (o.smoothingChoice != 0) QueueText(game, "X", kFontBold, 25, 168, -1, 0);
+  QueueText(game, "X", kFontBoldWhite, 25, o.volumeChoice * 16 + 48, -1, 0);
+  if (o.windowedChoice == 0) QueueText(game, "X", kFontBoldWhite, 25, 152, -1, 0);
+  if (o.smoothingChoice != 0) QueueText(game, "X", kFontBoldWhite, 25, 168, -1, 0);
 }
 
 void ApplyOptionChoice(Game& game) {

@@ -13,8 +13,8 @@ namespace {
 Game WithAdvances() {
   Game game;
   game.presentation.glyphAdvance.fill(10.0f);
-  game.presentation.glyphAdvance[GlyphOf('I', kFontThin)] = 8.0f;
-  game.presentation.glyphAdvance[GlyphOf('.', kFontThin)] = 4.9f;  // advances are whole pixels
+  game.presentation.glyphAdvance[GlyphNumber('I', kFontThin)] = 8.0f;
+  game.presentation.glyphAdvance[GlyphNumber('.', kFontThin)] = 4.9f;  // advances are whole pixels
   return game;
 }
 
@@ -29,7 +29,7 @@ TEST(TextWidth, AdvancesPlusSpacingBetweenCharacters) {
 
 TEST(QueueText, AlignmentPlacesTheLeftEdge) {
   Game game = WithAdvances();
-  game.presentation.glyphAdvance[GlyphOf('W', kFontThin)] = 11.0f;
+  game.presentation.glyphAdvance[GlyphNumber('W', kFontThin)] = 11.0f;
   QueueText(game, "AW", kFontThin, 256, 10, 0, 1);  // width 21
   QueueText(game, "AW", kFontThin, 256, 20, 0, 2);
   QueueText(game, "AW", kFontThin, 256, 30, 0, 0);

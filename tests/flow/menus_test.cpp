@@ -97,7 +97,7 @@ TEST_F(MenuTest, HitTestIncludesRightAndBottomEdges) {
   EXPECT_EQ(game.flow.hoveredEntry, kMenuStart);
   std::vector<int> fonts;
   game.presentation.textQueue.ForEach([&](const TextRequest& r) { fonts.push_back(r.glyphBase); });
-  EXPECT_EQ(fonts, (std::vector<int>{kFontBold, kFontBoldYellow, kFontBoldYellow}));
+  EXPECT_EQ(fonts, (std::vector<int>{kFontBoldWhite, kFontBoldYellow, kFontBoldYellow}));
 }
 
 TEST_F(MenuTest, TitleChoicesAndEscape) {
