@@ -33,9 +33,9 @@ void CopyRect(const std::uint32_t* src, std::size_t srcPitch, std::uint32_t* dst
 
 namespace {
 
-// One row of a keyed copy. Four pixels at a time: where all four are keyed
-// nothing is written, where none is the source is stored as is, else blended
-// by the compare mask. Most of a sprite row is one or the other.
+// One row of a keyed copy, four pixels at a time: the compare mask selects
+// between the source and what the target already holds. Branch-free, since
+// sprite rows switch between keyed and opaque runs all the time.
 inline void KeyedRow(const std::uint32_t* src, std::uint32_t* dst, std::int32_t n, std::uint32_t key) {
   std::int32_t i = 0;
 #ifdef QUORIN_SSE2
@@ -44,15 +44,9 @@ inline void KeyedRow(const std::uint32_t* src, std::uint32_t* dst, std::int32_t 
   for (; i + 4 <= n; i += 4) {
     const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
     const __m128i keyed = _mm_cmpeq_epi32(_mm_and_si128(s, rgb), k);
-    const int m = _mm_movemask_epi8(keyed);
-    if (m == 0xFFFF) continue;
     __m128i* d = reinterpret_cast<__m128i*>(dst + i);
-    if (m == 0) {
-      _mm_storeu_si128(d, s);
-    } else {
-      const __m128i old = _mm_loadu_si128(d);
-      _mm_storeu_si128(d, _mm_or_si128(_mm_and_si128(keyed, old), _mm_andnot_si128(keyed, s)));
-    }
+    const __m128i old = _mm_loadu_si128(d);
+    _mm_storeu_si128(d, _mm_or_si128(_mm_and_si128(keyed, old), _mm_andnot_si128(keyed, s)));
   }
 #endif
   for (; i < n; ++i) {
