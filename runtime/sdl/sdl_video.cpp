@@ -117,6 +117,7 @@ void SdlVideo::PumpEvents() {
   if (!ready_) return;
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
+    if (observer_) observer_(event);
     if (event.type == SDL_QUIT) {
       events_.push_back({0, kWindowEventClose});
     } else if (event.type == SDL_WINDOWEVENT) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -14,6 +15,7 @@
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
+union SDL_Event;
 
 namespace quorin {
 
@@ -29,6 +31,10 @@ class SdlVideo final : public VideoDevice {
   // Draws the last presented frame again and reads it back, screen-sized
   // (screenshots and tests). False without a screen.
   bool ReadLastPicture(Surface& out);
+  // The window layer is the one place that takes events from SDL's queue; a
+  // device that wants events rather than SDL's state calls (say, the mouse
+  // wheel) sees each one here as it is taken.
+  void SetEventObserver(std::function<void(const SDL_Event&)> observer) { observer_ = std::move(observer); }
 
   std::vector<DesktopInfo> Desktops() override;
   NativeWindow OpenWindow(const WindowSpec& spec) override;
@@ -72,6 +78,7 @@ class SdlVideo final : public VideoDevice {
   bool focusless_ = false;  // a video driver without a window system (dummy, offscreen)
   std::set<NativeWindow> windows_;
   std::deque<Event> events_;
+  std::function<void(const SDL_Event&)> observer_;
 
   SDL_Window* screenWindow_ = nullptr;
   bool fullscreen_ = false;

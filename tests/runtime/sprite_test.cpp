@@ -53,11 +53,13 @@ TEST_F(SpriteLayer, KeyedBlitAtMinusFiveDrawsColumnsFiveOnwardAtColumnZero) {
 
 TEST_F(SpriteLayer, KeyedBlitAtWidthMinusThreeDrawsColumnsZeroToTwo) {
   MakeNumbered(1, 16, 1);
-  Sprite* canvas = Canvas(2, 40, 1);
+  Sprite* canvas = Canvas(2, 40, 2);
   SpriteDrawKeyed(video, 1, 40 - 3, 0);
-  EXPECT_EQ(canvas->surface.Row(0)[36], 7u);
-  EXPECT_EQ(canvas->surface.Row(0)[37], 1u);
-  EXPECT_EQ(canvas->surface.Row(0)[39], 3u);
+  std::vector<std::uint32_t> expected(80, 7);
+  expected[37] = 1;
+  expected[38] = 2;
+  expected[39] = 3;
+  EXPECT_EQ(canvas->surface.pixels, expected);  // nothing spills into the next row
 }
 
 TEST_F(SpriteLayer, BlitExactlyOffAnyEdgeDrawsNothing) {

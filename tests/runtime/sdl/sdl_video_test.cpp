@@ -100,6 +100,10 @@ TEST_F(SdlScreen, CloseButtonYieldsSixteenAndTheWindowStays) {
   const NativeWindow window = WindowOpen(windows, 0, 0, 0, 32, 32, "Quorin", kGameWindowFlags);
   ASSERT_NE(window, 0u);
   EXPECT_EQ(WindowPollEvent(windows), 0);
+  int observedCloses = 0;
+  device->SetEventObserver([&](const SDL_Event& e) {
+    if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE) ++observedCloses;
+  });
   SDL_Event event{};
   event.type = SDL_WINDOWEVENT;
   event.window.event = SDL_WINDOWEVENT_CLOSE;
@@ -108,8 +112,10 @@ TEST_F(SdlScreen, CloseButtonYieldsSixteenAndTheWindowStays) {
   int code = 0;
   for (int i = 0; i < 8 && code == 0; ++i) code = WindowPollEvent(windows);
   EXPECT_EQ(code, kWindowEventClose);
+  EXPECT_EQ(observedCloses, 1);
   EXPECT_NE(SDL_GetWindowFromID(static_cast<Uint32>(window)), nullptr);
   EXPECT_EQ(WindowPollEvent(windows), 0);
+  device->SetEventObserver(nullptr);
 }
 
 TEST_F(SdlScreen, FullscreenOpensAtAnySizeAndClosesItsOwnWindow) {
