@@ -43,7 +43,9 @@ struct Art {
   std::vector<Draw> draws;
 };
 
-std::uint32_t Draw32(RandomState& rng) { return RandomUpTo(rng, -1); }
+std::uint32_t Draw32(RandomState& rng) {
+  return RandomUpTo(rng, -1);
+}
 int Between(RandomState& rng, int lo, int hi) {
   return lo + static_cast<int>(RandomUpTo(rng, hi - lo));
 }
@@ -141,7 +143,8 @@ BENCHMARK(BM_OurKeyedBlit)->Unit(benchmark::kMicrosecond);
 SDL_Surface* ToSdl(const Surface& s, bool rle) {
   SDL_Surface* out = SDL_CreateRGBSurfaceWithFormat(0, s.width, s.height, 32, SDL_PIXELFORMAT_XBGR8888);
   for (int y = 0; y < s.height; ++y) {
-    std::memcpy(static_cast<char*>(out->pixels) + y * out->pitch, s.Row(y), static_cast<std::size_t>(s.width) * 4);
+    std::memcpy(static_cast<char*>(out->pixels) + y * out->pitch, s.Row(y),
+                static_cast<std::size_t>(s.width) * 4);
   }
   SDL_SetColorKey(out, SDL_TRUE, kKey);
   SDL_SetSurfaceBlendMode(out, SDL_BLENDMODE_NONE);
@@ -151,7 +154,8 @@ SDL_Surface* ToSdl(const Surface& s, bool rle) {
 
 void SdlKeyedBlit(benchmark::State& state, bool rle) {
   const Art& art = TheArt();
-  SDL_Surface* canvas = SDL_CreateRGBSurfaceWithFormat(0, kCanvasWidth, kCanvasHeight, 32, SDL_PIXELFORMAT_XBGR8888);
+  SDL_Surface* canvas =
+      SDL_CreateRGBSurfaceWithFormat(0, kCanvasWidth, kCanvasHeight, 32, SDL_PIXELFORMAT_XBGR8888);
   std::vector<SDL_Surface*> tiles, frames;
   for (const Surface& s : art.tiles) tiles.push_back(ToSdl(s, rle));
   for (const Surface& s : art.frames) frames.push_back(ToSdl(s, rle));
@@ -182,8 +186,12 @@ void SdlKeyedBlit(benchmark::State& state, bool rle) {
   SDL_FreeSurface(canvas);
 }
 
-void BM_SdlKeyedBlit(benchmark::State& state) { SdlKeyedBlit(state, false); }
-void BM_SdlKeyedBlitRle(benchmark::State& state) { SdlKeyedBlit(state, true); }
+void BM_SdlKeyedBlit(benchmark::State& state) {
+  SdlKeyedBlit(state, false);
+}
+void BM_SdlKeyedBlitRle(benchmark::State& state) {
+  SdlKeyedBlit(state, true);
+}
 BENCHMARK(BM_SdlKeyedBlit)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SdlKeyedBlitRle)->Unit(benchmark::kMicrosecond);
 
@@ -199,13 +207,15 @@ void BM_MemcpySameRows(benchmark::State& state) {
   Surface canvas = MakeSurface(kCanvasWidth, kCanvasHeight);
   std::vector<Rows> rows;
   for (const Draw& d : art.draws) {
-    const Surface& s = d.glyph ? art.sheet
-                               : (d.id >= kFirstTile ? art.tiles[static_cast<std::size_t>(d.id - kFirstTile)]
-                                                     : art.frames[static_cast<std::size_t>(d.id - kFirstFrame)]);
+    const Surface& s = d.glyph
+                           ? art.sheet
+                           : (d.id >= kFirstTile ? art.tiles[static_cast<std::size_t>(d.id - kFirstTile)]
+                                                 : art.frames[static_cast<std::size_t>(d.id - kFirstFrame)]);
     const int w = d.glyph ? 16 : s.width, h = d.glyph ? 16 : s.height;
     if (d.x >= kCanvasWidth || d.y >= kCanvasHeight || d.x <= -w || d.y <= -h) continue;
     const int left = d.clipX + std::max(0, -d.x), top = d.clipY + std::max(0, -d.y);
-    const int right = d.clipX + std::min(w, kCanvasWidth - d.x), bottom = d.clipY + std::min(h, kCanvasHeight - d.y);
+    const int right = d.clipX + std::min(w, kCanvasWidth - d.x),
+              bottom = d.clipY + std::min(h, kCanvasHeight - d.y);
     rows.push_back({s.Row(top) + left, static_cast<std::size_t>(s.width),
                     canvas.Row(std::max(0, d.y)) + std::max(0, d.x), right - left, bottom - top});
   }

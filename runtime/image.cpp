@@ -24,7 +24,9 @@ std::int32_t ImageLoadFromMemory(VideoState& video, std::int32_t id, std::span<c
   return id == kAllocateHandle ? *stored : 1;
 }
 
-std::int32_t ImageExists(const VideoState& video, std::int32_t id) { return video.images.Find(id) ? 1 : 0; }
+std::int32_t ImageExists(const VideoState& video, std::int32_t id) {
+  return video.images.Find(id) ? 1 : 0;
+}
 
 std::int32_t ImageGetWidth(const VideoState& video, std::int32_t id) {
   const Image* image = video.images.Find(id);

@@ -24,7 +24,8 @@ class ObjectTable {
 
   T* Find(std::int32_t id) const {
     if (id >= 0) {
-      return static_cast<std::size_t>(id) < slots_.size() ? slots_[static_cast<std::size_t>(id)].get() : nullptr;
+      return static_cast<std::size_t>(id) < slots_.size() ? slots_[static_cast<std::size_t>(id)].get()
+                                                          : nullptr;
     }
     const auto it = handles_.find(id);
     return it == handles_.end() ? nullptr : it->second.get();

@@ -45,7 +45,7 @@ struct WindowSpec {
   std::int32_t clientWidth = 0;
   std::int32_t clientHeight = 0;
   std::string title;
-  bool centred = false;         // on the primary display
+  bool centred = false;          // on the primary display
   bool defaultPosition = false;  // the system chooses the place
   bool titleBar = true;
   bool resizable = false;

@@ -17,7 +17,9 @@ constexpr unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1
 
 // libpng reports errors by longjmp back to the setjmp of the decoding frame;
 // nothing is printed.
-[[noreturn]] void PngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+[[noreturn]] void PngError(png_structp png, png_const_charp) {
+  png_longjmp(png, 1);
+}
 void PngWarning(png_structp, png_const_charp) {}
 
 struct MemoryReader {
@@ -90,7 +92,8 @@ bool RunDecode(DecodeJob* job) {
 }  // namespace
 
 bool IsPngData(std::span<const unsigned char> data) {
-  return data.size() >= sizeof kPngSignature && std::memcmp(data.data(), kPngSignature, sizeof kPngSignature) == 0;
+  return data.size() >= sizeof kPngSignature &&
+         std::memcmp(data.data(), kPngSignature, sizeof kPngSignature) == 0;
 }
 
 bool DecodePng(std::span<const unsigned char> data, DecodedImage& out) {

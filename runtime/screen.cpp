@@ -8,7 +8,9 @@ namespace quorin {
 
 namespace {
 
-std::uint32_t ToPixel(std::int32_t colour) { return static_cast<std::uint32_t>(colour) & kPixelRgbMask; }
+std::uint32_t ToPixel(std::int32_t colour) {
+  return static_cast<std::uint32_t>(colour) & kPixelRgbMask;
+}
 
 void SelectBackBuffer(ScreenState& s) {
   s.target = nullptr;
@@ -26,7 +28,9 @@ Surface& TargetSurface(ScreenState& s) {
   return s.backBuffer;
 }
 
-bool CanDraw(const ScreenState& s) { return s.open && (s.windowed || s.active); }
+bool CanDraw(const ScreenState& s) {
+  return s.open && (s.windowed || s.active);
+}
 
 void ResetScreen(VideoState& video) {
   const std::uint32_t defaultKey = video.screen.defaultKey;
@@ -95,7 +99,9 @@ std::int32_t SpriteSystemInit(VideoState& video, VideoDevice& device) {
   return 1;
 }
 
-std::int32_t QuadInit(VideoState& video) { return video.device != nullptr ? 1 : 0; }
+std::int32_t QuadInit(VideoState& video) {
+  return video.device != nullptr ? 1 : 0;
+}
 
 void SpriteSystemShutdown(VideoState& video) {
   ScreenClose(video);
@@ -170,7 +176,9 @@ std::int32_t ScreenIsActive(VideoState& video) {
   return s.active ? 1 : 0;
 }
 
-NativeWindow ScreenWindowHandle(const VideoState& video) { return video.screen.open ? video.screen.window : 0; }
+NativeWindow ScreenWindowHandle(const VideoState& video) {
+  return video.screen.open ? video.screen.window : 0;
+}
 
 void ScreenClear(VideoState& video, std::int32_t colour) {
   ScreenState& s = video.screen;
@@ -233,9 +241,13 @@ Quad* QuadCreate(VideoState& video, std::int32_t id3d, std::int32_t spriteId) {
   return made;
 }
 
-void QuadFree(VideoState& video, std::int32_t id3d) { video.quads.Remove(id3d); }
+void QuadFree(VideoState& video, std::int32_t id3d) {
+  video.quads.Remove(id3d);
+}
 
-void QuadFreeAll(VideoState& video) { video.quads.Clear(); }
+void QuadFreeAll(VideoState& video) {
+  video.quads.Clear();
+}
 
 void QuadSetSize(VideoState& video, std::int32_t id3d, std::int32_t width, std::int32_t height) {
   if (Quad* quad = video.quads.Find(id3d)) {
@@ -244,7 +256,9 @@ void QuadSetSize(VideoState& video, std::int32_t id3d, std::int32_t width, std::
   }
 }
 
-void QuadSetFiltering(VideoState& video, std::int32_t mode) { video.quadBilinear = mode != 0; }
+void QuadSetFiltering(VideoState& video, std::int32_t mode) {
+  video.quadBilinear = mode != 0;
+}
 
 std::int32_t QuadBegin(VideoState& video) {
   if (!CanDraw(video.screen)) return 0;
@@ -280,6 +294,8 @@ void QuadDraw(VideoState& video, std::int32_t id3d, std::int32_t x, std::int32_t
   video.device->DrawQuad(texels, x, y, quad->width, quad->height, video.quadBilinear);
 }
 
-void QuadEnd(VideoState& video) { video.quadBatchOpen = false; }
+void QuadEnd(VideoState& video) {
+  video.quadBatchOpen = false;
+}
 
 }  // namespace quorin

@@ -40,9 +40,9 @@ constexpr std::int32_t kMaxScreenSide = 16384;
 constexpr std::int32_t kDefaultWindowedFrameRate = 60;
 
 struct Sprite {
-  Surface surface;                  // realWidth x realHeight; empty for a raw buffer
-  std::vector<std::uint8_t> grey;   // raw-buffer sprites only
-  std::int32_t width = 0;           // displayed size: the clip rectangle's
+  Surface surface;                 // realWidth x realHeight; empty for a raw buffer
+  std::vector<std::uint8_t> grey;  // raw-buffer sprites only
+  std::int32_t width = 0;          // displayed size: the clip rectangle's
   std::int32_t height = 0;
   std::int32_t depth = kSpriteDepth;  // kRawBufferDepth for a raw buffer
   std::int32_t flags = 0;

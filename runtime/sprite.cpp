@@ -47,7 +47,9 @@ Sprite* Install(VideoState& video, std::int32_t id, std::unique_ptr<Sprite> spri
 
 }  // namespace
 
-Sprite* SpriteFind(const VideoState& video, std::int32_t id) { return video.sprites.Find(id); }
+Sprite* SpriteFind(const VideoState& video, std::int32_t id) {
+  return video.sprites.Find(id);
+}
 
 Sprite* SpriteCreate(VideoState& video, std::int32_t id, std::int32_t width, std::int32_t height,
                      std::int32_t flags) {
@@ -98,7 +100,8 @@ Sprite* SpriteGrab(VideoState& video, std::int32_t id, std::int32_t x, std::int3
   if (flags & kSpriteRawBuffer) {
     for (std::int32_t row = 0; row < height; ++row) {
       const std::uint32_t* src = from.Row(y + row) + x;
-      std::transform(src, src + width, sprite->grey.begin() + static_cast<std::ptrdiff_t>(row) * width, GreyOf);
+      std::transform(src, src + width, sprite->grey.begin() + static_cast<std::ptrdiff_t>(row) * width,
+                     GreyOf);
     }
   } else {
     CopyRect(from.Row(y) + x, static_cast<std::size_t>(from.width), sprite->surface.pixels.data(),

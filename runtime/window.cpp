@@ -11,9 +11,8 @@ namespace quorin {
 
 namespace {
 
-constexpr std::uint32_t kRuntimeBits =
-    kWindowCentred | kWindowCentredOnParent | kWindowTool | kWindowPlain | kWindowMaximised | kWindowHidden |
-    kWindowMinimised;
+constexpr std::uint32_t kRuntimeBits = kWindowCentred | kWindowCentredOnParent | kWindowTool | kWindowPlain |
+                                       kWindowMaximised | kWindowHidden | kWindowMinimised;
 
 WindowSpec SpecFromFlags(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
                          std::string_view title, std::uint32_t flags) {
@@ -70,7 +69,8 @@ void WindowClose(WindowLayer& layer, std::int32_t id) {
 
 void WindowCloseAll(WindowLayer& layer) {
   if (layer.device) {
-    layer.windows.ForEach([&](std::int32_t, WindowRecord& record) { layer.device->CloseWindow(record.native); });
+    layer.windows.ForEach(
+        [&](std::int32_t, WindowRecord& record) { layer.device->CloseWindow(record.native); });
   }
   layer.windows.Clear();
 }
@@ -84,7 +84,8 @@ std::int32_t WindowPollEvent(WindowLayer& layer) {
   return layer.device ? layer.device->PollWindowEvent() : kWindowEventNone;
 }
 
-std::int32_t MessageShow(WindowLayer& layer, std::string_view title, std::string_view text, std::int32_t flags) {
+std::int32_t MessageShow(WindowLayer& layer, std::string_view title, std::string_view text,
+                         std::int32_t flags) {
   return layer.device ? layer.device->ShowMessage(title, text, flags) : 0;
 }
 

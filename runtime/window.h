@@ -49,7 +49,8 @@ NativeWindow WindowNativeHandle(const WindowLayer& layer, std::int32_t id);
 // window (which stays open), else the code of the event just taken.
 std::int32_t WindowPollEvent(WindowLayer& layer);
 // The code of the button pressed (1 for OK).
-std::int32_t MessageShow(WindowLayer& layer, std::string_view title, std::string_view text, std::int32_t flags);
+std::int32_t MessageShow(WindowLayer& layer, std::string_view title, std::string_view text,
+                         std::int32_t flags);
 std::int32_t MessageShowPlain(WindowLayer& layer, std::string_view title, std::string_view text);
 // Creates one directory (its parent must exist) from at most 260 characters of
 // path, without trailing blanks and slashes. Nonzero when it was created.

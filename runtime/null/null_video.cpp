@@ -15,7 +15,9 @@ NullVideo::NullVideo() {
   desktops.push_back(primary);
 }
 
-void NullVideo::SetFocus(NativeWindow window) { focus_ = window; }
+void NullVideo::SetFocus(NativeWindow window) {
+  focus_ = window;
+}
 
 void NullVideo::InjectClose(NativeWindow window) {
   if (windows_.count(window)) events_.push_back({window, kWindowEventClose});
@@ -26,7 +28,9 @@ const NullVideo::Window* NullVideo::WindowOf(NativeWindow window) const {
   return it == windows_.end() ? nullptr : &it->second;
 }
 
-std::vector<DesktopInfo> NullVideo::Desktops() { return desktops; }
+std::vector<DesktopInfo> NullVideo::Desktops() {
+  return desktops;
+}
 
 NativeWindow NullVideo::OpenWindow(const WindowSpec& spec) {
   const NativeWindow id = nextWindow_++;
@@ -113,7 +117,9 @@ void NullVideo::CloseScreen() {
   if (ownWindow) CloseWindow(window);
 }
 
-bool NullVideo::ScreenHasFocus() { return screenOpen_ && focus_ == screenWindow_; }
+bool NullVideo::ScreenHasFocus() {
+  return screenOpen_ && focus_ == screenWindow_;
+}
 
 void NullVideo::DrawQuad(const Surface& texels, std::int32_t x, std::int32_t y, std::int32_t width,
                          std::int32_t height, bool bilinear) {

@@ -61,12 +61,13 @@ class NullVideo final : public VideoDevice {
                           std::int32_t height, bool autoStretch, std::int32_t rightOffset,
                           std::int32_t bottomOffset) override;
   bool OpenScreenFullscreen(std::int32_t width, std::int32_t height, std::int32_t refreshRate,
-                            std::string_view title, std::int32_t flipMode, std::int32_t& actualRefresh) override;
+                            std::string_view title, std::int32_t flipMode,
+                            std::int32_t& actualRefresh) override;
   void CloseScreen() override;
   NativeWindow ScreenWindow() override { return screenWindow_; }
   bool ScreenHasFocus() override;
-  void DrawQuad(const Surface& texels, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                bool bilinear) override;
+  void DrawQuad(const Surface& texels, std::int32_t x, std::int32_t y, std::int32_t width,
+                std::int32_t height, bool bilinear) override;
   void Present(const Surface* backBuffer, std::uint32_t fillPixel) override;
   void DiscardFrame() override { pendingQuads_.clear(); }
 

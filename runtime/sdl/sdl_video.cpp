@@ -65,7 +65,8 @@ std::vector<DesktopInfo> SdlVideo::Desktops() {
     info.width = bounds.w;
     info.height = bounds.h;
     info.refreshRate = mode.refresh_rate;
-    info.bitsPerPixel = SDL_BYTESPERPIXEL(mode.format) == 4 ? 32 : static_cast<std::int32_t>(SDL_BITSPERPIXEL(mode.format));
+    info.bitsPerPixel =
+        SDL_BYTESPERPIXEL(mode.format) == 4 ? 32 : static_cast<std::int32_t>(SDL_BITSPERPIXEL(mode.format));
     if (const char* name = SDL_GetDisplayName(i)) info.name = std::string(name).substr(0, 31);
     // The primary display is the one at the desktop origin.
     if (bounds.x == 0 && bounds.y == 0) {
@@ -167,7 +168,8 @@ std::int32_t SdlVideo::ShowMessage(std::string_view title, std::string_view text
   if ((flags & kMessageIconMask) == kMessageIconWarning) boxFlags = SDL_MESSAGEBOX_WARNING;
   // Owned by our focused window, modal to it.
   SDL_Window* owner = ready_ ? SDL_GetKeyboardFocus() : nullptr;
-  const SDL_MessageBoxData data{boxFlags, owner, titleText.c_str(), bodyText.c_str(), count, buttons, nullptr};
+  const SDL_MessageBoxData data{boxFlags, owner,  titleText.c_str(), bodyText.c_str(), count,
+                                buttons,  nullptr};
   int pressed = buttons[0].buttonid;
   if (SDL_ShowMessageBox(&data, &pressed) != 0) {
     // No message system (no display): the message still reaches the user.
@@ -213,13 +215,15 @@ bool SdlVideo::OpenScreenWindowed(NativeWindow window, std::int32_t x, std::int3
 }
 
 bool SdlVideo::OpenScreenFullscreen(std::int32_t width, std::int32_t height, std::int32_t refreshRate,
-                                    std::string_view title, std::int32_t flipMode, std::int32_t& actualRefresh) {
+                                    std::string_view title, std::int32_t flipMode,
+                                    std::int32_t& actualRefresh) {
   CloseScreen();
   if (!ready_) return false;
   const std::string titleText(title);
-  SDL_Window* window = SDL_CreateWindow(titleText.c_str(), static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(0)),
-                                        static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(0)), width, height,
-                                        SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+  SDL_Window* window =
+      SDL_CreateWindow(titleText.c_str(), static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(0)),
+                       static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(0)), width, height,
+                       SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
   if (!window) return false;
   const NativeWindow id = SDL_GetWindowID(window);
   windows_.insert(id);
@@ -232,7 +236,8 @@ bool SdlVideo::OpenScreenFullscreen(std::int32_t width, std::int32_t height, std
   // picture scaled by the renderer.
   SDL_DisplayMode wanted{0, width, height, refreshRate, nullptr};
   SDL_DisplayMode closest;
-  const bool exact = SDL_GetClosestDisplayMode(0, &wanted, &closest) && closest.w == width && closest.h == height;
+  const bool exact =
+      SDL_GetClosestDisplayMode(0, &wanted, &closest) && closest.w == width && closest.h == height;
   bool full = exact && SDL_SetWindowDisplayMode(window, &closest) == 0 &&
               SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
   logicalSize_ = !full;
@@ -273,7 +278,9 @@ void SdlVideo::CloseScreen() {
   if (window && own) CloseWindow(SDL_GetWindowID(window));
 }
 
-NativeWindow SdlVideo::ScreenWindow() { return screenWindow_ ? SDL_GetWindowID(screenWindow_) : 0; }
+NativeWindow SdlVideo::ScreenWindow() {
+  return screenWindow_ ? SDL_GetWindowID(screenWindow_) : 0;
+}
 
 bool SdlVideo::ScreenHasFocus() {
   if (!screenWindow_) return false;
@@ -338,7 +345,8 @@ void SdlVideo::RenderFrame() {
     SDL_RenderSetScale(renderer_, static_cast<float>(outW) / width_, static_cast<float>(outH) / height_);
   }
   if (shownPlain_) {
-    SDL_SetRenderDrawColor(renderer_, shownFill_ & 255, (shownFill_ >> 8) & 255, (shownFill_ >> 16) & 255, 255);
+    SDL_SetRenderDrawColor(renderer_, shownFill_ & 255, (shownFill_ >> 8) & 255, (shownFill_ >> 16) & 255,
+                           255);
     const SDL_Rect all{0, 0, width_, height_};
     SDL_RenderFillRect(renderer_, &all);
   } else {

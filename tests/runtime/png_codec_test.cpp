@@ -13,7 +13,9 @@ using testing::WritePng;
 
 constexpr std::uint32_t kOpaque = 0xFF000000;
 
-std::uint32_t Rgb(int r, int g, int b) { return static_cast<std::uint32_t>(ColourPack(r, g, b)); }
+std::uint32_t Rgb(int r, int g, int b) {
+  return static_cast<std::uint32_t>(ColourPack(r, g, b));
+}
 
 DecodedImage Decode(const std::vector<unsigned char>& bytes) {
   DecodedImage image;
@@ -42,7 +44,8 @@ TEST(PngDecode, FourBitPaletteUnpacksBothNibbles) {
   r.height = 2;
   r.colourType = PNG_COLOR_TYPE_PALETTE;
   r.bitDepth = 4;
-  for (int i = 0; i < 16; ++i) r.palette.push_back({static_cast<png_byte>(i * 16), 0, static_cast<png_byte>(255 - i)});
+  for (int i = 0; i < 16; ++i)
+    r.palette.push_back({static_cast<png_byte>(i * 16), 0, static_cast<png_byte>(255 - i)});
   r.rows = {{0x1F, 0x20}, {0xE3, 0x40}};  // indexes 1 15 2 / 14 3 4
   const DecodedImage image = Decode(WritePng(r));
   ASSERT_EQ(image.pixels.height, 2);
@@ -125,7 +128,8 @@ TEST(PngDecode, TransparencyChunkGivesAnAlphaChannel) {
 
 TEST(PngDecode, CorruptOrTruncatedDataFailsAndLeavesTheOutputAlone) {
   std::vector<std::uint32_t> colours(64 * 64);
-  for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = static_cast<std::uint32_t>(i * 2654435761u) & kPixelRgbMask;
+  for (std::size_t i = 0; i < colours.size(); ++i)
+    colours[i] = static_cast<std::uint32_t>(i * 2654435761u) & kPixelRgbMask;
   const std::vector<unsigned char> good = testing::RgbPng(64, 64, colours);
   ASSERT_GT(good.size(), 100u);
 
@@ -157,12 +161,14 @@ TEST(PngDecode, CorruptOrTruncatedDataFailsAndLeavesTheOutputAlone) {
 
 TEST(PngEncode, RoundTripKeepsEveryColourAndAlphaWhenAsked) {
   Surface s = MakeSurface(5, 3);
-  for (std::size_t i = 0; i < s.pixels.size(); ++i) s.pixels[i] = static_cast<std::uint32_t>(i * 0x01030507u + 0x10000000u * i);
+  for (std::size_t i = 0; i < s.pixels.size(); ++i)
+    s.pixels[i] = static_cast<std::uint32_t>(i * 0x01030507u + 0x10000000u * i);
   DecodedImage back = Decode(EncodePng(s, true));
   EXPECT_TRUE(back.hasAlpha);
   EXPECT_EQ(back.pixels.pixels, s.pixels);
   back = Decode(EncodePng(s, false));
-  for (std::size_t i = 0; i < s.pixels.size(); ++i) EXPECT_EQ(back.pixels.pixels[i], kOpaque | (s.pixels[i] & kPixelRgbMask));
+  for (std::size_t i = 0; i < s.pixels.size(); ++i)
+    EXPECT_EQ(back.pixels.pixels[i], kOpaque | (s.pixels[i] & kPixelRgbMask));
   EXPECT_TRUE(EncodePng(Surface{}).empty());
 }
 

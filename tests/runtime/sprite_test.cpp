@@ -45,7 +45,8 @@ TEST_F(SpriteLayer, KeyedBlitAtMinusFiveDrawsColumnsFiveOnwardAtColumnZero) {
   MakeNumbered(1, 16, 2);
   Sprite* canvas = Canvas(2, 40, 4);
   SpriteDrawKeyed(video, 1, -5, 1);
-  for (int x = 0; x < 11; ++x) EXPECT_EQ(canvas->surface.Row(1)[x], static_cast<std::uint32_t>(x + 5 + 1)) << x;
+  for (int x = 0; x < 11; ++x)
+    EXPECT_EQ(canvas->surface.Row(1)[x], static_cast<std::uint32_t>(x + 5 + 1)) << x;
   EXPECT_EQ(canvas->surface.Row(1)[11], 7u);
   EXPECT_EQ(canvas->surface.Row(2)[0], 1000u + 6);
   EXPECT_EQ(canvas->surface.Row(0)[0], 7u);
@@ -249,7 +250,8 @@ TEST_F(SpriteLayer, QuadNeedsATextureSprite) {
 }
 
 TEST_F(SpriteLayer, ScreenCloseFreesEverySprite) {
-  for (int id : {0, 1, 63, 64, 4081, 4082, 5119}) SpriteCreate(video, id, 4, 4, id == 4082 ? kSpriteTexture : 0);
+  for (int id : {0, 1, 63, 64, 4081, 4082, 5119})
+    SpriteCreate(video, id, 4, 4, id == 4082 ? kSpriteTexture : 0);
   QuadCreate(video, 0, 4082);
   DrawTargetSelect(video, 4081);
   ScreenClose(video);

@@ -103,7 +103,9 @@ TEST(DirectoryCreate, TrailingBlanksAndSlashesAreRemoved) {
   std::filesystem::remove_all(base);
 }
 
-std::intptr_t Twice(std::intptr_t v) { return v * 2; }
+std::intptr_t Twice(std::intptr_t v) {
+  return v * 2;
+}
 
 TEST(CallFunctionPointer, PassesTheArgumentAndReturnsTheResult) {
   EXPECT_EQ(CallFunctionPointer(Twice, 21), 42);
