@@ -71,6 +71,8 @@ class VideoDevice {
   virtual NativeWindow OpenWindow(const WindowSpec& spec) = 0;
   // Closes the screen first when it lives in this window.
   virtual void CloseWindow(NativeWindow window) = 0;
+  // Minimises the window (and takes the focus from it), as Alt+Tab asks in full screen.
+  virtual void MinimiseWindow(NativeWindow window) = 0;
   // Pumps the system's events without waiting and returns the next event the
   // game cares about (kWindowEventClose for a close request; the window stays
   // open), or kWindowEventNone when nothing is pending.

@@ -80,6 +80,10 @@ NativeWindow WindowNativeHandle(const WindowLayer& layer, std::int32_t id) {
   return record ? record->native : 0;
 }
 
+void WindowMinimise(WindowLayer& layer, NativeWindow window) {
+  if (layer.device && window != 0) layer.device->MinimiseWindow(window);
+}
+
 std::int32_t WindowPollEvent(WindowLayer& layer) {
   return layer.device ? layer.device->PollWindowEvent() : kWindowEventNone;
 }

@@ -45,6 +45,9 @@ NativeWindow WindowOpen(WindowLayer& layer, std::int32_t id, std::int32_t x, std
 void WindowClose(WindowLayer& layer, std::int32_t id);
 void WindowCloseAll(WindowLayer& layer);
 NativeWindow WindowNativeHandle(const WindowLayer& layer, std::int32_t id);
+// The main loop's minimise request: the native window (ScreenWindowHandle)
+// goes to the task bar.
+void WindowMinimise(WindowLayer& layer, NativeWindow window);
 // Never waits: 0 when nothing is pending, 16 when the user asked to close a
 // window (which stays open), else the code of the event just taken.
 std::int32_t WindowPollEvent(WindowLayer& layer);

@@ -17,6 +17,7 @@ NullVideo::NullVideo() {
 
 void NullVideo::SetFocus(NativeWindow window) {
   focus_ = window;
+  if (const auto it = windows_.find(window); it != windows_.end()) it->second.minimised = false;
 }
 
 void NullVideo::InjectClose(NativeWindow window) {
@@ -38,6 +39,7 @@ NativeWindow NullVideo::OpenWindow(const WindowSpec& spec) {
   window.spec = spec;
   window.x = spec.x;
   window.y = spec.y;
+  window.minimised = spec.minimised;
   if (spec.centred && !desktops.empty()) {
     const DesktopInfo& d = desktops.front();
     window.x = d.x + (d.width - spec.clientWidth) / 2;
@@ -55,6 +57,13 @@ void NullVideo::CloseWindow(NativeWindow window) {
   if (screenOpen_ && screenWindow_ == window) CloseScreen();
   windows_.erase(window);
   std::erase_if(events_, [window](const Event& e) { return e.window == window; });
+  if (focus_ == window) focus_ = 0;
+}
+
+void NullVideo::MinimiseWindow(NativeWindow window) {
+  const auto it = windows_.find(window);
+  if (it == windows_.end()) return;
+  it->second.minimised = true;
   if (focus_ == window) focus_ = 0;
 }
 

@@ -19,6 +19,7 @@ class NullVideo final : public VideoDevice {
     WindowSpec spec;
     std::int32_t x = 0;  // client area position on the virtual desktop
     std::int32_t y = 0;
+    bool minimised = false;
   };
   struct Message {
     std::string title;
@@ -54,6 +55,7 @@ class NullVideo final : public VideoDevice {
   std::vector<DesktopInfo> Desktops() override;
   NativeWindow OpenWindow(const WindowSpec& spec) override;
   void CloseWindow(NativeWindow window) override;
+  void MinimiseWindow(NativeWindow window) override;
   std::int32_t PollWindowEvent() override;
   void PumpEvents() override {}
   std::int32_t ShowMessage(std::string_view title, std::string_view text, std::int32_t flags) override;

@@ -114,6 +114,12 @@ void SdlVideo::CloseWindow(NativeWindow window) {
   std::erase_if(events_, [window](const Event& e) { return e.window == window; });
 }
 
+void SdlVideo::MinimiseWindow(NativeWindow window) {
+  if (SDL_Window* sdlWindow = windows_.count(window) ? WindowFromId(window) : nullptr) {
+    SDL_MinimizeWindow(sdlWindow);
+  }
+}
+
 void SdlVideo::PumpEvents() {
   if (!ready_) return;
   SDL_Event event;

@@ -39,6 +39,7 @@ class SdlVideo final : public VideoDevice {
   std::vector<DesktopInfo> Desktops() override;
   NativeWindow OpenWindow(const WindowSpec& spec) override;
   void CloseWindow(NativeWindow window) override;
+  void MinimiseWindow(NativeWindow window) override;
   std::int32_t PollWindowEvent() override;
   void PumpEvents() override;
   std::int32_t ShowMessage(std::string_view title, std::string_view text, std::int32_t flags) override;

@@ -2,6 +2,7 @@
 
 #include "runtime/null/null_video.h"
 #include "runtime/screen.h"
+#include "runtime/window.h"
 
 namespace quorin {
 namespace {
@@ -24,6 +25,14 @@ TEST_F(Screen, FullscreenRefusesEmptySizesAndLeavesNothingOpen) {
   EXPECT_EQ(video.screen.requestedRefresh, 0);
   EXPECT_EQ(video.screen.actualRefresh, 60);
   EXPECT_NE(ScreenWindowHandle(video), 0u);
+  EXPECT_EQ(ScreenIsActive(video), 1);
+  // Alt+Tab: the screen's window is minimised and loses the focus until it comes back.
+  WindowLayer windows;
+  WindowSystemInit(windows, device);
+  WindowMinimise(windows, ScreenWindowHandle(video));
+  EXPECT_TRUE(device.WindowOf(ScreenWindowHandle(video))->minimised);
+  EXPECT_EQ(ScreenIsActive(video), 0);
+  device.SetFocus(ScreenWindowHandle(video));
   EXPECT_EQ(ScreenIsActive(video), 1);
 }
 
