@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 #include "runtime/numeric.h"
 #include "tests/runtime/png_test_util.h"
 
@@ -170,6 +173,20 @@ TEST(PngEncode, RoundTripKeepsEveryColourAndAlphaWhenAsked) {
   for (std::size_t i = 0; i < s.pixels.size(); ++i)
     EXPECT_EQ(back.pixels.pixels[i], kOpaque | (s.pixels[i] & kPixelRgbMask));
   EXPECT_TRUE(EncodePng(Surface{}).empty());
+}
+
+TEST(PngEncode, SavePngWritesADecodableFile) {
+  const Surface s = MakeSurface(3, 2, 0x00FF00FF);
+  const std::string path = ::testing::TempDir() + "quorin_save_png_test.png";
+  ASSERT_TRUE(SavePng(s, path));
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  std::vector<unsigned char> bytes(4096);
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+  std::fclose(file);
+  std::remove(path.c_str());
+  EXPECT_EQ(Decode(bytes).pixels.pixels[5], kOpaque | 0xFF00FFu);
+  EXPECT_FALSE(SavePng(s, ::testing::TempDir() + "no/such/dir/x.png"));
 }
 
 }  // namespace
