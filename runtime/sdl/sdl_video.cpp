@@ -1,0 +1,388 @@
+#include "runtime/sdl/sdl_video.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "runtime/screen.h"
+
+namespace quorin {
+
+namespace {
+
+// Pixels keep red in the low byte: SDL calls that packed layout ABGR8888.
+constexpr Uint32 kTextureFormat = SDL_PIXELFORMAT_ABGR8888;
+
+// Message box styles and button codes of the game's message calls.
+constexpr std::int32_t kMessageButtonsMask = 0xF;
+constexpr std::int32_t kMessageOkCancel = 1;
+constexpr std::int32_t kMessageYesNo = 4;
+constexpr std::int32_t kMessageIconMask = 0xF0;
+constexpr std::int32_t kMessageIconError = 0x10;
+constexpr std::int32_t kMessageIconWarning = 0x30;
+constexpr std::int32_t kButtonOk = 1;
+constexpr std::int32_t kButtonCancel = 2;
+constexpr std::int32_t kButtonYes = 6;
+constexpr std::int32_t kButtonNo = 7;
+
+SDL_Window* WindowFromId(NativeWindow window) {
+  return window == 0 ? nullptr : SDL_GetWindowFromID(static_cast<Uint32>(window));
+}
+
+}  // namespace
+
+SdlVideo::SdlVideo() {
+  SDL_SetMainReady();
+  // A close click is a request the game answers, not an SDL_QUIT of its own.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  ready_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  if (ready_) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    focusless_ = driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
+  }
+}
+
+SdlVideo::~SdlVideo() {
+  CloseScreen();
+  for (NativeWindow window : std::set<NativeWindow>(windows_)) CloseWindow(window);
+  if (ready_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+std::vector<DesktopInfo> SdlVideo::Desktops() {
+  std::vector<DesktopInfo> out;
+  if (!ready_) return out;
+  const int count = SDL_GetNumVideoDisplays();
+  for (int i = 0; i < count; ++i) {
+    SDL_Rect bounds;
+    SDL_DisplayMode mode;
+    if (SDL_GetDisplayBounds(i, &bounds) != 0 || SDL_GetCurrentDisplayMode(i, &mode) != 0) continue;
+    DesktopInfo info;
+    info.x = bounds.x;
+    info.y = bounds.y;
+    info.width = bounds.w;
+    info.height = bounds.h;
+    info.refreshRate = mode.refresh_rate;
+    info.bitsPerPixel =
+        SDL_BYTESPERPIXEL(mode.format) == 4 ? 32 : static_cast<std::int32_t>(SDL_BITSPERPIXEL(mode.format));
+    if (const char* name = SDL_GetDisplayName(i)) info.name = std::string(name).substr(0, 31);
+    // The primary display is the one at the desktop origin.
+    if (bounds.x == 0 && bounds.y == 0) {
+      out.insert(out.begin(), info);
+    } else {
+      out.push_back(info);
+    }
+  }
+  return out;
+}
+
+NativeWindow SdlVideo::OpenWindow(const WindowSpec& spec) {
+  if (!ready_) return 0;
+  Uint32 flags = spec.hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN;
+  if (!spec.titleBar) flags |= SDL_WINDOW_BORDERLESS;
+  if (spec.resizable) flags |= SDL_WINDOW_RESIZABLE;
+  if (spec.maximised) flags |= SDL_WINDOW_MAXIMIZED;
+  if (spec.minimised) flags |= SDL_WINDOW_MINIMIZED;
+  int x = spec.x, y = spec.y;
+  int w = spec.clientWidth, h = spec.clientHeight;
+  if (spec.centred) {
+    x = y = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(0));
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0) {
+      w = std::min(w, usable.w);
+      h = std::min(h, usable.h);
+    }
+  } else if (spec.defaultPosition) {
+    x = y = static_cast<int>(SDL_WINDOWPOS_UNDEFINED);
+  }
+  SDL_Window* window = SDL_CreateWindow(spec.title.c_str(), x, y, w, h, flags);
+  if (!window) return 0;
+  if (!spec.hidden && !spec.minimised) SDL_RaiseWindow(window);
+  const NativeWindow id = SDL_GetWindowID(window);
+  windows_.insert(id);
+  return id;
+}
+
+void SdlVideo::CloseWindow(NativeWindow window) {
+  if (!windows_.count(window)) return;
+  SDL_Window* sdlWindow = WindowFromId(window);
+  if (sdlWindow && sdlWindow == screenWindow_) CloseScreen();
+  if (sdlWindow) SDL_DestroyWindow(sdlWindow);
+  windows_.erase(window);
+  std::erase_if(events_, [window](const Event& e) { return e.window == window; });
+}
+
+void SdlVideo::MinimiseWindow(NativeWindow window) {
+  if (SDL_Window* sdlWindow = windows_.count(window) ? WindowFromId(window) : nullptr) {
+    SDL_MinimizeWindow(sdlWindow);
+  }
+}
+
+void SdlVideo::PumpEvents() {
+  if (!ready_) return;
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    if (observer_) observer_(event);
+    if (event.type == SDL_QUIT) {
+      events_.push_back({0, kWindowEventClose});
+    } else if (event.type == SDL_WINDOWEVENT) {
+      const NativeWindow window = event.window.windowID;
+      if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+        events_.push_back({window, kWindowEventClose});
+      } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED && renderer_ && screenWindow_ &&
+                 window == SDL_GetWindowID(screenWindow_)) {
+        // Repaint with the last picture.
+        RenderFrame();
+        SDL_RenderPresent(renderer_);
+      }
+    }
+    // Keyboard, mouse and joystick state stay readable through SDL's state
+    // calls: pumping updates them whether or not the events are taken.
+  }
+}
+
+std::int32_t SdlVideo::PollWindowEvent() {
+  PumpEvents();
+  if (events_.empty()) return kWindowEventNone;
+  const Event event = events_.front();
+  events_.pop_front();
+  return event.code;
+}
+
+std::int32_t SdlVideo::ShowMessage(std::string_view title, std::string_view text, std::int32_t flags) {
+  const std::string titleText(title), bodyText(text);
+  SDL_MessageBoxButtonData buttons[2];
+  int count = 1;
+  buttons[0] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, kButtonOk, "OK"};
+  switch (flags & kMessageButtonsMask) {
+    case kMessageOkCancel:
+      buttons[1] = {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, kButtonCancel, "Cancel"};
+      count = 2;
+      break;
+    case kMessageYesNo:
+      buttons[0] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, kButtonYes, "Yes"};
+      buttons[1] = {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, kButtonNo, "No"};
+      count = 2;
+      break;
+    default:
+      break;
+  }
+  Uint32 boxFlags = SDL_MESSAGEBOX_INFORMATION;
+  if ((flags & kMessageIconMask) == kMessageIconError) boxFlags = SDL_MESSAGEBOX_ERROR;
+  if ((flags & kMessageIconMask) == kMessageIconWarning) boxFlags = SDL_MESSAGEBOX_WARNING;
+  // Owned by our focused window, modal to it.
+  SDL_Window* owner = ready_ ? SDL_GetKeyboardFocus() : nullptr;
+  const SDL_MessageBoxData data{boxFlags, owner,  titleText.c_str(), bodyText.c_str(), count,
+                                buttons,  nullptr};
+  int pressed = buttons[0].buttonid;
+  if (SDL_ShowMessageBox(&data, &pressed) != 0) {
+    // No message system (no display): the message still reaches the user.
+    std::fprintf(stderr, "%s: %s\n", titleText.c_str(), bodyText.c_str());
+    pressed = buttons[0].buttonid;
+  }
+  return pressed < 0 ? buttons[count - 1].buttonid : pressed;
+}
+
+bool SdlVideo::CreateRenderer(SDL_Window* window, bool vsync) {
+  const Uint32 vsyncFlag = vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
+  renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | vsyncFlag);
+  if (!renderer_) renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  if (!renderer_) return false;
+  backTexture_ = SDL_CreateTexture(renderer_, kTextureFormat, SDL_TEXTUREACCESS_STREAMING, width_, height_);
+  if (!backTexture_) return false;
+  SDL_SetTextureBlendMode(backTexture_, SDL_BLENDMODE_NONE);
+  return true;
+}
+
+bool SdlVideo::OpenScreenWindowed(NativeWindow window, std::int32_t x, std::int32_t y, std::int32_t width,
+                                  std::int32_t height, bool autoStretch, std::int32_t rightOffset,
+                                  std::int32_t bottomOffset) {
+  CloseScreen();
+  SDL_Window* sdlWindow = windows_.count(window) ? WindowFromId(window) : nullptr;
+  if (!sdlWindow) return false;
+  screenWindow_ = sdlWindow;
+  fullscreen_ = false;
+  x_ = x;
+  y_ = y;
+  width_ = width;
+  height_ = height;
+  autoStretch_ = autoStretch;
+  rightOffset_ = rightOffset;
+  bottomOffset_ = bottomOffset;
+  // A windowed screen always waits for the vertical retrace.
+  if (!CreateRenderer(sdlWindow, true)) {
+    CloseScreen();
+    return false;
+  }
+  lastPresent_ = 0;
+  return true;
+}
+
+bool SdlVideo::OpenScreenFullscreen(std::int32_t width, std::int32_t height, std::int32_t refreshRate,
+                                    std::string_view title, std::int32_t flipMode,
+                                    std::int32_t& actualRefresh) {
+  CloseScreen();
+  if (!ready_) return false;
+  const std::string titleText(title);
+  SDL_Window* window =
+      SDL_CreateWindow(titleText.c_str(), static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(0)),
+                       static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(0)), width, height,
+                       SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+  if (!window) return false;
+  const NativeWindow id = SDL_GetWindowID(window);
+  windows_.insert(id);
+  screenWindow_ = window;
+  fullscreen_ = true;
+  width_ = width;
+  height_ = height;
+
+  // The exact mode when the display has it; else the desktop's mode with the
+  // picture scaled by the renderer.
+  SDL_DisplayMode wanted{0, width, height, refreshRate, nullptr};
+  SDL_DisplayMode closest;
+  const bool exact =
+      SDL_GetClosestDisplayMode(0, &wanted, &closest) && closest.w == width && closest.h == height;
+  bool full = exact && SDL_SetWindowDisplayMode(window, &closest) == 0 &&
+              SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
+  logicalSize_ = !full;
+  if (!full) full = SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+  // Flip mode 2 (a late wait on the beam) has no portable form: it waits for
+  // the retrace like mode 1.
+  if (!full || !CreateRenderer(window, flipMode != 0) ||
+      (logicalSize_ && SDL_RenderSetLogicalSize(renderer_, width, height) != 0)) {
+    CloseScreen();
+    return false;
+  }
+  SDL_ShowWindow(window);
+  SDL_RaiseWindow(window);
+  SDL_ShowCursor(SDL_DISABLE);
+  SDL_DisplayMode current;
+  actualRefresh = SDL_GetWindowDisplayMode(window, &current) == 0 ? current.refresh_rate : 0;
+  return true;
+}
+
+void SdlVideo::CloseScreen() {
+  for (QuadTexture& q : quadTextures_) {
+    if (q.texture) SDL_DestroyTexture(q.texture);
+  }
+  quadTextures_.clear();
+  pendingQuads_.clear();
+  shownQuads_.clear();
+  if (backTexture_) SDL_DestroyTexture(backTexture_);
+  backTexture_ = nullptr;
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  renderer_ = nullptr;
+  SDL_Window* window = screenWindow_;
+  const bool own = fullscreen_;
+  screenWindow_ = nullptr;
+  fullscreen_ = false;
+  logicalSize_ = false;
+  shownPlain_ = true;
+  shownFill_ = 0;
+  if (window && own) CloseWindow(SDL_GetWindowID(window));
+}
+
+NativeWindow SdlVideo::ScreenWindow() {
+  return screenWindow_ ? SDL_GetWindowID(screenWindow_) : 0;
+}
+
+bool SdlVideo::ScreenHasFocus() {
+  if (!screenWindow_) return false;
+  const Uint32 flags = SDL_GetWindowFlags(screenWindow_);
+  if (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) return false;
+  return focusless_ || (flags & SDL_WINDOW_INPUT_FOCUS) != 0;
+}
+
+void SdlVideo::DrawQuad(const Surface& texels, std::int32_t x, std::int32_t y, std::int32_t width,
+                        std::int32_t height, bool bilinear) {
+  if (!renderer_ || texels.width <= 0 || texels.height <= 0) return;
+  const std::size_t index = pendingQuads_.size();
+  if (index >= quadTextures_.size()) quadTextures_.resize(index + 1);
+  QuadTexture& q = quadTextures_[index];
+  if (!q.texture || q.width != texels.width || q.height != texels.height) {
+    if (q.texture) SDL_DestroyTexture(q.texture);
+    q.texture = SDL_CreateTexture(renderer_, kTextureFormat, SDL_TEXTUREACCESS_STREAMING, texels.width,
+                                  texels.height);
+    q.width = texels.width;
+    q.height = texels.height;
+    if (!q.texture) return;
+    SDL_SetTextureBlendMode(q.texture, SDL_BLENDMODE_BLEND);
+  }
+  SDL_UpdateTexture(q.texture, nullptr, texels.pixels.data(), texels.width * 4);
+  SDL_SetTextureScaleMode(q.texture, bilinear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  pendingQuads_.push_back({index, x, y, width, height});
+}
+
+void SdlVideo::WaitForFrameSlot() {
+  // At most 61 presents a second: sleep most of the gap, spin the last millisecond.
+  const Uint64 frequency = SDL_GetPerformanceFrequency();
+  const Uint64 frameTicks = frequency / (kDefaultWindowedFrameRate + 1);
+  if (lastPresent_ != 0) {
+    const Uint64 elapsed = SDL_GetPerformanceCounter() - lastPresent_;
+    if (elapsed <= frameTicks) {
+      const Uint64 ms = (frameTicks - elapsed) * 1000 / frequency;
+      if (ms > 1) SDL_Delay(static_cast<Uint32>(ms - 1));
+      while (SDL_GetPerformanceCounter() - lastPresent_ <= frameTicks) {
+      }
+    }
+  }
+  lastPresent_ = SDL_GetPerformanceCounter();
+}
+
+void SdlVideo::RenderFrame() {
+  if (!renderer_) return;
+  SDL_RenderSetViewport(renderer_, nullptr);
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  if (!logicalSize_) {
+    // The screen area of the window; an auto-stretched one follows the window's size.
+    int outW = width_, outH = height_;
+    if (autoStretch_ && SDL_GetRendererOutputSize(renderer_, &outW, &outH) == 0) {
+      outW = std::max(1, outW - rightOffset_ - x_);
+      outH = std::max(1, outH - bottomOffset_ - y_);
+    } else {
+      outW = width_;
+      outH = height_;
+    }
+    const SDL_Rect area{fullscreen_ ? 0 : x_, fullscreen_ ? 0 : y_, outW, outH};
+    SDL_RenderSetViewport(renderer_, &area);
+    SDL_RenderSetScale(renderer_, static_cast<float>(outW) / width_, static_cast<float>(outH) / height_);
+  }
+  if (shownPlain_) {
+    SDL_SetRenderDrawColor(renderer_, shownFill_ & 255, (shownFill_ >> 8) & 255, (shownFill_ >> 16) & 255,
+                           255);
+    const SDL_Rect all{0, 0, width_, height_};
+    SDL_RenderFillRect(renderer_, &all);
+  } else {
+    const SDL_Rect all{0, 0, width_, height_};
+    SDL_RenderCopy(renderer_, backTexture_, nullptr, &all);
+  }
+  for (const QuadDrawing& quad : shownQuads_) {
+    const SDL_Rect dst{quad.x, quad.y, quad.width, quad.height};
+    SDL_RenderCopy(renderer_, quadTextures_[quad.texture].texture, nullptr, &dst);
+  }
+}
+
+void SdlVideo::Present(const Surface* backBuffer, std::uint32_t fillPixel) {
+  if (!renderer_) return;
+  if (!fullscreen_) WaitForFrameSlot();
+  shownPlain_ = backBuffer == nullptr;
+  shownFill_ = fillPixel;
+  if (backBuffer) SDL_UpdateTexture(backTexture_, nullptr, backBuffer->pixels.data(), backBuffer->width * 4);
+  shownQuads_.swap(pendingQuads_);
+  pendingQuads_.clear();
+  RenderFrame();
+  SDL_RenderPresent(renderer_);
+}
+
+bool SdlVideo::ReadLastPicture(Surface& out) {
+  if (!renderer_) return false;
+  RenderFrame();
+  out = MakeSurface(width_, height_);
+  const SDL_Rect area{0, 0, width_, height_};
+  return SDL_RenderReadPixels(renderer_, &area, kTextureFormat, out.pixels.data(), width_ * 4) == 0;
+}
+
+}  // namespace quorin

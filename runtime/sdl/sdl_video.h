@@ -1,0 +1,102 @@
+// The video device on SDL2: windows, the screen as an SDL renderer on the
+// game's window or on a full-screen window, the back buffer and the quads as
+// textures scaled by the renderer, message boxes, displays. A NativeWindow is
+// an SDL window ID (SDL_GetWindowFromID turns it back into the window).
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <set>
+#include <vector>
+
+#include "runtime/platform.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+union SDL_Event;
+
+namespace quorin {
+
+class SdlVideo final : public VideoDevice {
+ public:
+  // Starts SDL's video subsystem; Ready() tells whether that worked.
+  SdlVideo();
+  ~SdlVideo() override;
+  SdlVideo(const SdlVideo&) = delete;
+  SdlVideo& operator=(const SdlVideo&) = delete;
+
+  bool Ready() const { return ready_; }
+  // Draws the last presented frame again and reads it back, screen-sized
+  // (screenshots and tests). False without a screen.
+  bool ReadLastPicture(Surface& out);
+  // The window layer is the one place that takes events from SDL's queue; a
+  // device that wants events rather than SDL's state calls (say, the mouse
+  // wheel) sees each one here as it is taken.
+  void SetEventObserver(std::function<void(const SDL_Event&)> observer) { observer_ = std::move(observer); }
+
+  std::vector<DesktopInfo> Desktops() override;
+  NativeWindow OpenWindow(const WindowSpec& spec) override;
+  void CloseWindow(NativeWindow window) override;
+  void MinimiseWindow(NativeWindow window) override;
+  std::int32_t PollWindowEvent() override;
+  void PumpEvents() override;
+  std::int32_t ShowMessage(std::string_view title, std::string_view text, std::int32_t flags) override;
+  bool OpenScreenWindowed(NativeWindow window, std::int32_t x, std::int32_t y, std::int32_t width,
+                          std::int32_t height, bool autoStretch, std::int32_t rightOffset,
+                          std::int32_t bottomOffset) override;
+  bool OpenScreenFullscreen(std::int32_t width, std::int32_t height, std::int32_t refreshRate,
+                            std::string_view title, std::int32_t flipMode,
+                            std::int32_t& actualRefresh) override;
+  void CloseScreen() override;
+  NativeWindow ScreenWindow() override;
+  bool ScreenHasFocus() override;
+  void DrawQuad(const Surface& texels, std::int32_t x, std::int32_t y, std::int32_t width,
+                std::int32_t height, bool bilinear) override;
+  void Present(const Surface* backBuffer, std::uint32_t fillPixel) override;
+  void DiscardFrame() override { pendingQuads_.clear(); }
+
+ private:
+  struct Event {
+    NativeWindow window;
+    std::int32_t code;
+  };
+  struct QuadTexture {
+    SDL_Texture* texture = nullptr;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+  };
+  struct QuadDrawing {
+    std::size_t texture;
+    std::int32_t x, y, width, height;
+  };
+
+  bool CreateRenderer(SDL_Window* window, bool vsync);
+  void RenderFrame();
+  void WaitForFrameSlot();
+
+  bool ready_ = false;
+  bool focusless_ = false;  // a video driver without a window system (dummy, offscreen)
+  std::set<NativeWindow> windows_;
+  std::deque<Event> events_;
+  std::function<void(const SDL_Event&)> observer_;
+
+  SDL_Window* screenWindow_ = nullptr;
+  bool fullscreen_ = false;
+  bool logicalSize_ = false;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* backTexture_ = nullptr;
+  std::int32_t x_ = 0, y_ = 0, width_ = 0, height_ = 0;
+  bool autoStretch_ = false;
+  std::int32_t rightOffset_ = 0, bottomOffset_ = 0;
+
+  std::vector<QuadTexture> quadTextures_;
+  std::vector<QuadDrawing> pendingQuads_;
+  std::vector<QuadDrawing> shownQuads_;
+  bool shownPlain_ = true;
+  std::uint32_t shownFill_ = 0;
+  std::uint64_t lastPresent_ = 0;
+};
+
+}  // namespace quorin
