@@ -7,7 +7,11 @@
 #include "flow/draw_queues.h"
 #include "flow/menus.h"
 #include "runtime/array.h"
+#include "runtime/input.h"
+#include "runtime/platform.h"
+#include "runtime/screen.h"
 #include "runtime/sound.h"
+#include "runtime/window.h"
 #include "runtime/text.h"
 #include "world/world.h"
 
@@ -127,8 +131,14 @@ struct Game {
   Array<SettingsEntry> settingsTable;
   FlowState flow;
   Presentation presentation;
-  SoundSystem sound;
   World world;
+
+  // The runtime services; the devices under them belong to the platform.
+  Platform platform;
+  VideoState video;
+  WindowLayer windows;
+  InputSystem input;
+  SoundSystem sound;
 };
 
 }  // namespace quorin

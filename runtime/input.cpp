@@ -27,10 +27,10 @@ struct WindowPointer {
   int y = -1;
 };
 
-WindowPointer ReadWindowPointer(InputSystem& input, void* window) {
+WindowPointer ReadWindowPointer(InputSystem& input, NativeWindow window) {
   WindowPointer p;
   int x = 0, y = 0, width = 0, height = 0;
-  if (input.device == nullptr || window == nullptr ||
+  if (input.device == nullptr || window == 0 ||
       !input.device->PointerInWindow(window, x, y, width, height)) {
     return p;
   }
@@ -139,10 +139,10 @@ void JoystickShutdown(InputSystem& input) {
   input.joysticks.clear();
 }
 
-int WindowPointerX(InputSystem& input, void* window) {
+int WindowPointerX(InputSystem& input, NativeWindow window) {
   return ReadWindowPointer(input, window).x;
 }
-int WindowPointerY(InputSystem& input, void* window) {
+int WindowPointerY(InputSystem& input, NativeWindow window) {
   return ReadWindowPointer(input, window).y;
 }
 
@@ -171,8 +171,8 @@ void SystemCursorPlace(InputSystem& input, int desktopX, int desktopY) {
   if (input.device != nullptr) input.device->CursorPlaceOnDesktop(desktopX, desktopY);
 }
 
-void SystemCursorPlaceInWindow(InputSystem& input, void* window, int clientX, int clientY) {
-  if (input.device != nullptr && window != nullptr)
+void SystemCursorPlaceInWindow(InputSystem& input, NativeWindow window, int clientX, int clientY) {
+  if (input.device != nullptr && window != 0)
     input.device->CursorPlaceInWindow(window, clientX, clientY);
 }
 

@@ -66,8 +66,8 @@ void JoystickShutdown(InputSystem& input);
 
 // Pointer in the window's client area, or -1 when it lies outside (left of or
 // above the origin, at or beyond the width or height) or there is no window.
-int WindowPointerX(InputSystem& input, void* window);
-int WindowPointerY(InputSystem& input, void* window);
+int WindowPointerX(InputSystem& input, NativeWindow window);
+int WindowPointerY(InputSystem& input, NativeWindow window);
 int DesktopPointerX(InputSystem& input);
 int DesktopPointerY(InputSystem& input);
 // 1 when the physical button (1 left, 2 right) is held or was pressed since
@@ -76,6 +76,6 @@ int MouseButtonDown(InputSystem& input, int button);
 
 void SystemCursorShow(InputSystem& input, int show);
 void SystemCursorPlace(InputSystem& input, int desktopX, int desktopY);
-void SystemCursorPlaceInWindow(InputSystem& input, void* window, int clientX, int clientY);
+void SystemCursorPlaceInWindow(InputSystem& input, NativeWindow window, int clientX, int clientY);
 
 }  // namespace quorin

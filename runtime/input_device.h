@@ -1,10 +1,11 @@
 // The keyboard, joysticks and mouse under the input layer. The input layer
 // keeps the snapshots the game reads; a device only answers "what is the state
-// now". Window handles are the window layer's native handles (an SDL_Window*
-// on the SDL back end).
+// now". Window handles are the window layer's native handles.
 #pragma once
 
 #include <cstdint>
+
+#include "runtime/platform.h"
 
 namespace quorin {
 
@@ -36,7 +37,7 @@ class InputDevice {
 
   // Pointer relative to the client area's origin, and the client area's size.
   // False when the window does not exist.
-  virtual bool PointerInWindow(void* window, int& x, int& y, int& width, int& height) = 0;
+  virtual bool PointerInWindow(NativeWindow window, int& x, int& y, int& width, int& height) = 0;
   virtual void PointerOnDesktop(int& x, int& y) = 0;
   // button 1 left, 2 right (physical): held now, or pressed since the last ask.
   virtual bool MouseButton(int button) = 0;
@@ -44,7 +45,7 @@ class InputDevice {
   virtual void CursorShow(bool show) = 0;
   virtual void CursorPlaceOnDesktop(int x, int y) = 0;
   // A client point of the window.
-  virtual void CursorPlaceInWindow(void* window, int x, int y) = 0;
+  virtual void CursorPlaceInWindow(NativeWindow window, int x, int y) = 0;
 };
 
 // A raw axis value in min..max onto -1000..1000, the way the game reads axes.

@@ -35,8 +35,8 @@ bool NullInputDevice::ReadJoystick(int n, JoystickReading& reading) {
   return true;
 }
 
-bool NullInputDevice::PointerInWindow(void* window, int& x, int& y, int& width, int& height) {
-  if (window == nullptr || !windowExists) return false;
+bool NullInputDevice::PointerInWindow(NativeWindow window, int& x, int& y, int& width, int& height) {
+  if (window == 0 || !windowExists) return false;
   x = desktopX - windowLeft;
   y = desktopY - windowTop;
   width = windowWidth;
@@ -62,8 +62,8 @@ void NullInputDevice::CursorPlaceOnDesktop(int x, int y) {
   ++cursorPlacements;
 }
 
-void NullInputDevice::CursorPlaceInWindow(void* window, int x, int y) {
-  if (window == nullptr || !windowExists) return;
+void NullInputDevice::CursorPlaceInWindow(NativeWindow window, int x, int y) {
+  if (window == 0 || !windowExists) return;
   CursorPlaceOnDesktop(windowLeft + x, windowTop + y);
 }
 

@@ -41,12 +41,12 @@ class NullInputDevice : public InputDevice {
   int JoysticksOpen() override;
   void JoysticksClose() override;
   bool ReadJoystick(int n, JoystickReading& reading) override;
-  bool PointerInWindow(void* window, int& x, int& y, int& width, int& height) override;
+  bool PointerInWindow(NativeWindow window, int& x, int& y, int& width, int& height) override;
   void PointerOnDesktop(int& x, int& y) override;
   bool MouseButton(int button) override;
   void CursorShow(bool show) override { cursorShown = show; }
   void CursorPlaceOnDesktop(int x, int y) override;
-  void CursorPlaceInWindow(void* window, int x, int y) override;
+  void CursorPlaceInWindow(NativeWindow window, int x, int y) override;
 
  private:
   bool joysticksOpen_ = false;

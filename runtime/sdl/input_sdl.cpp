@@ -84,8 +84,8 @@ class SdlInputDevice : public InputDevice {
     return true;
   }
 
-  bool PointerInWindow(void* window, int& x, int& y, int& width, int& height) override {
-    auto* sdlWindow = static_cast<SDL_Window*>(window);
+  bool PointerInWindow(NativeWindow window, int& x, int& y, int& width, int& height) override {
+    SDL_Window* sdlWindow = SDL_GetWindowFromID(static_cast<Uint32>(window));
     if (sdlWindow == nullptr) return false;
     int desktopX = 0, desktopY = 0, left = 0, top = 0;
     SDL_GetGlobalMouseState(&desktopX, &desktopY);
@@ -113,8 +113,8 @@ class SdlInputDevice : public InputDevice {
 
   void CursorShow(bool show) override { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
   void CursorPlaceOnDesktop(int x, int y) override { SDL_WarpMouseGlobal(x, y); }
-  void CursorPlaceInWindow(void* window, int x, int y) override {
-    if (window != nullptr) SDL_WarpMouseInWindow(static_cast<SDL_Window*>(window), x, y);
+  void CursorPlaceInWindow(NativeWindow window, int x, int y) override {
+    if (SDL_Window* sdlWindow = SDL_GetWindowFromID(static_cast<Uint32>(window))) SDL_WarpMouseInWindow(sdlWindow, x, y);
   }
 
  private:

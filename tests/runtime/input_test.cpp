@@ -130,36 +130,36 @@ TEST(JoystickAxis, RawRangesScaleOnto1000EitherWay) {
 }
 
 TEST_F(Pointer, InsideTheClientAreaOnlyAndTheEdgesAreOutside) {
-  int window = 0;
+  const NativeWindow window = 1;
   device.windowLeft = 100;
   device.windowTop = 50;
   device.windowWidth = 640;
   device.windowHeight = 480;
   device.desktopX = 100;
   device.desktopY = 50;
-  EXPECT_EQ(WindowPointerX(input, &window), 0);
-  EXPECT_EQ(WindowPointerY(input, &window), 0);
+  EXPECT_EQ(WindowPointerX(input, window), 0);
+  EXPECT_EQ(WindowPointerY(input, window), 0);
   device.desktopX = 100 + 639;
   device.desktopY = 50 + 479;
-  EXPECT_EQ(WindowPointerX(input, &window), 639);
-  EXPECT_EQ(WindowPointerY(input, &window), 479);
+  EXPECT_EQ(WindowPointerX(input, window), 639);
+  EXPECT_EQ(WindowPointerY(input, window), 479);
   device.desktopX = 100 + 640;  // exactly on the client width
-  EXPECT_EQ(WindowPointerX(input, &window), -1);
-  EXPECT_EQ(WindowPointerY(input, &window), -1);
+  EXPECT_EQ(WindowPointerX(input, window), -1);
+  EXPECT_EQ(WindowPointerY(input, window), -1);
   device.desktopX = 300;
   device.desktopY = 50 + 480;  // exactly on the height
-  EXPECT_EQ(WindowPointerX(input, &window), -1);
+  EXPECT_EQ(WindowPointerX(input, window), -1);
   device.desktopY = 49;
-  EXPECT_EQ(WindowPointerX(input, &window), -1);
+  EXPECT_EQ(WindowPointerX(input, window), -1);
   device.desktopY = 60;
   device.desktopX = 99;
-  EXPECT_EQ(WindowPointerY(input, &window), -1);
+  EXPECT_EQ(WindowPointerY(input, window), -1);
   EXPECT_EQ(DesktopPointerX(input), 99);
   EXPECT_EQ(DesktopPointerY(input), 60);
   device.desktopX = 300;
-  EXPECT_EQ(WindowPointerX(input, nullptr), -1) << "no window";
+  EXPECT_EQ(WindowPointerX(input, 0), -1) << "no window";
   device.windowExists = false;
-  EXPECT_EQ(WindowPointerX(input, &window), -1);
+  EXPECT_EQ(WindowPointerX(input, window), -1);
 }
 
 TEST_F(Pointer, AClickBetweenTwoAsksStillCounts) {
