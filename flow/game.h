@@ -31,6 +31,7 @@ struct ShellState {
   std::int32_t lastDesktopX = -1;
   std::int32_t joystickPresent = 0;
   std::int32_t clearColour = 0;
+  std::int32_t fatalError = 0;  // a fatal message was shown: leave without saving
 
   // Display geometry.
   std::int32_t desktopWidth = 0;

@@ -1,14 +1,25 @@
-// Entry point of the game.
-#include "app/settings.h"
-#include "app/startup.h"
+// Entry point of the game: the real game on the SDL back end.
+#include <SDL.h>
 
-int main() {
+#include "app/game_main.h"
+#include "runtime/sdl/audio_sdl.h"
+#include "runtime/sdl/input_sdl.h"
+#include "runtime/sdl/sdl_clock.h"
+#include "runtime/sdl/sdl_video.h"
+
+int main(int, char**) {
   using namespace quorin;
-  Game game;
-  CreateContainers(game);
-  ReadEngineSettings(game);
-  game.settings.AudioVolume = 3;  // the user file may override it
-  LoadUserSettings(game);
-  SaveUserSettings(game);
-  return 0;
+  int code = 0;
+  {
+    SdlClock clock;
+    SdlVideo video;
+    const std::unique_ptr<AudioDevice> audio = CreateSdlAudioDevice();
+    const std::unique_ptr<InputDevice> input = CreateSdlInputDevice();
+    Platform platform{&clock, &video, audio.get(), input.get()};
+    // The game object is large (its tables live inside it): keep it off the stack.
+    auto game = std::make_unique<Game>();
+    code = GameMain(*game, platform);
+  }
+  SDL_Quit();
+  return code;
 }

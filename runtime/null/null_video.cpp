@@ -77,7 +77,7 @@ std::int32_t NullVideo::PollWindowEvent() {
 std::int32_t NullVideo::ShowMessage(std::string_view title, std::string_view text, std::int32_t flags) {
   messages_.push_back({std::string(title), std::string(text), flags});
   if (printMessages) {
-    std::fprintf(stderr, "[%.*s] %.*s\n", static_cast<int>(title.size()), title.data(),
+    std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(title.size()), title.data(),
                  static_cast<int>(text.size()), text.data());
   }
   return messageAnswer;

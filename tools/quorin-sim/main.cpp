@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "tools/quorin-sim/commands.h"
 #include "flow/sound_cues.h"
 #include "runtime/embedded.h"
 #include "runtime/null/audio_null.h"
@@ -26,7 +27,9 @@ int Usage() {
                "  rng SEED COUNT [MAX]   draws of the seeded generator, one per line\n"
                "  settings               the settings as the game reads them here\n"
                "  noise                  SHA-256 of the start-up noise field\n"
-               "  sounds OUT.png         waveform strips of the embedded sounds as the game decodes them\n");
+               "  sounds OUT.png         waveform strips of the embedded sounds as the game decodes them\n"
+               "  run --frames N [--input FILE] [--shot K:OUT.png]...\n"
+               "                         the game headless for N main-loop iterations\n");
   return 2;
 }
 
@@ -131,5 +134,6 @@ int main(int argc, char** argv) {
   if (command == "settings" && argc == 2) return CommandSettings();
   if (command == "noise" && argc == 2) return CommandNoise();
   if (command == "sounds" && argc == 3) return CommandSounds(argv[2]);
+  if (command == "run") return CommandRun(argc - 2, argv + 2);
   return Usage();
 }

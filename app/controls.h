@@ -1,0 +1,2 @@
+#pragma once
+namespace quorin { struct Game; void DetectJoystick(Game&); void UpdateControls(Game&); void ShowSystemCursor(Game&, int); }

@@ -1,0 +1,44 @@
+// The spine of the program: start-up, the main loop and shutdown.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "flow/game.h"
+
+namespace quorin {
+
+inline constexpr std::uint32_t kFramePeriodMs = 16;
+inline constexpr std::uint32_t kSkippedFramePeriodMs = 32;  // FrameSkip: drawn every other step
+inline constexpr std::uint32_t kPacingSleepMs = 1;
+inline constexpr std::uint32_t kUnfocusedSleepMs = 40;
+inline constexpr std::int32_t kStartupVolume = 3;
+inline constexpr std::int32_t kWindowCloseEvent = 16;
+
+// Lets the headless driver and tests watch and steer the loop without
+// changing what one iteration does.
+struct MainLoopHooks {
+  // Before iteration k (from 0); false ends the loop as if the game quit.
+  std::function<bool(Game&, std::int64_t)> beforeIteration;
+  std::function<void(Game&, std::int64_t)> afterIteration;
+};
+
+// Runs the whole program on the given platform: start-up, the loop until the
+// quit flag, the user file, shutdown. Returns the process exit code (0, also
+// after a fatal error, which skips saving the user file).
+int GameMain(Game& game, const Platform& platform, const MainLoopHooks& hooks = {});
+
+// Start-up of the shell; false when the sound device failed (already reported).
+bool SystemStartup(Game& game);
+// One iteration of the main loop.
+void MainLoopStep(Game& game);
+void SystemShutdown(Game& game);
+void RuntimeShutdown(Game& game);
+
+// Opens the display in the mode of Windowed; false (reported) on failure.
+bool DisplayOpen(Game& game);
+// Closes the current display (unless this is the first open), switches the
+// mode when toggle is set, and opens again.
+bool DisplayReopen(Game& game, std::int32_t toggle);
+
+}  // namespace quorin

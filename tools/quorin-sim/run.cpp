@@ -1,0 +1,246 @@
+// quorin-sim run: the real start-up and main loop on the null back end, with
+// a virtual clock, scripted input and screenshots of the presented picture.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/game_main.h"
+#include "runtime/null/audio_null.h"
+#include "runtime/null/input_null.h"
+#include "runtime/null/null_clock.h"
+#include "runtime/null/null_video.h"
+#include "runtime/png_codec.h"
+#include "tools/quorin-sim/commands.h"
+
+namespace quorin {
+
+namespace {
+
+enum class EventKind { Key, Mouse, Button, Joy, JoyButton, Focus, Close };
+
+struct ScriptEvent {
+  std::int64_t frame;
+  EventKind kind;
+  int a;
+  int b;
+};
+
+struct Script {
+  std::vector<ScriptEvent> events;  // in frame order, file order within a frame
+  bool joystick = false;
+};
+
+bool ParseInt(const std::string& text, long long& out) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  out = std::strtoll(text.c_str(), &end, 10);
+  return *end == '\0';
+}
+
+bool ParseDownUp(const std::string& word, int& down) {
+  if (word == "down") down = 1;
+  else if (word == "up") down = 0;
+  else return false;
+  return true;
+}
+
+// One event per line: FRAME key CODE down|up, FRAME mouse X Y,
+// FRAME button left|right down|up, FRAME joy X Y, FRAME joybutton K down|up,
+// FRAME focus lost|gained, FRAME close. Blank lines and # comments are skipped.
+bool ParseScript(std::istream& in, Script& script, std::string& error) {
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    if (const std::size_t hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+    std::istringstream words(line);
+    std::vector<std::string> w;
+    for (std::string word; words >> word;) w.push_back(word);
+    if (w.empty()) continue;
+    long long frame = 0, x = 0, y = 0;
+    ScriptEvent e{};
+    bool ok = w.size() >= 2 && ParseInt(w[0], frame) && frame >= 0;
+    e.frame = frame;
+    if (ok && w[1] == "key" && w.size() == 4) {
+      e.kind = EventKind::Key;
+      ok = ParseInt(w[2], x) && x >= 0 && x <= 255 && ParseDownUp(w[3], e.b);
+      e.a = static_cast<int>(x);
+    } else if (ok && (w[1] == "mouse" || w[1] == "joy") && w.size() == 4) {
+      e.kind = w[1] == "mouse" ? EventKind::Mouse : EventKind::Joy;
+      ok = ParseInt(w[2], x) && ParseInt(w[3], y);
+      e.a = static_cast<int>(std::clamp<long long>(x, -100000, 100000));
+      e.b = static_cast<int>(std::clamp<long long>(y, -100000, 100000));
+      if (e.kind == EventKind::Joy) script.joystick = true;
+    } else if (ok && w[1] == "button" && w.size() == 4) {
+      e.kind = EventKind::Button;
+      ok = (w[2] == "left" || w[2] == "right") && ParseDownUp(w[3], e.b);
+      e.a = w[2] == "left" ? 1 : 2;
+    } else if (ok && w[1] == "joybutton" && w.size() == 4) {
+      e.kind = EventKind::JoyButton;
+      ok = ParseInt(w[2], x) && x >= 1 && x <= 32 && ParseDownUp(w[3], e.b);
+      e.a = static_cast<int>(x);
+      script.joystick = true;
+    } else if (ok && w[1] == "focus" && w.size() == 3) {
+      e.kind = EventKind::Focus;
+      ok = w[2] == "lost" || w[2] == "gained";
+      e.a = w[2] == "gained";
+    } else if (ok && w[1] == "close" && w.size() == 2) {
+      e.kind = EventKind::Close;
+    } else {
+      ok = false;
+    }
+    if (!ok) {
+      error = "line " + std::to_string(number) + ": cannot read \"" + line + "\"";
+      return false;
+    }
+    script.events.push_back(e);
+  }
+  std::stable_sort(script.events.begin(), script.events.end(),
+                   [](const ScriptEvent& l, const ScriptEvent& r) { return l.frame < r.frame; });
+  return true;
+}
+
+// The headless machine the game runs on.
+struct Headless {
+  NullClock clock;
+  NullVideo video;
+  NullAudioDevice audio;
+  NullInputDevice input;
+  // The system pointer as the script places it, in client (or screen) pixels;
+  // turned into a desktop position once the display exists.
+  bool pointerPending = false;
+  int pointerX = 0;
+  int pointerY = 0;
+
+  Headless() {
+    video.printMessages = true;
+    input.desktopX = input.desktopY = 0;
+  }
+
+  // Keeps the input device's idea of the game window in step with the video device.
+  void FollowWindow() {
+    const NullVideo::Window* window = video.WindowOf(video.ScreenWindow());
+    input.windowExists = window != nullptr;
+    if (window) {
+      input.windowLeft = window->x;
+      input.windowTop = window->y;
+      input.windowWidth = window->spec.clientWidth;
+      input.windowHeight = window->spec.clientHeight;
+      if (pointerPending) {
+        input.desktopX = window->x + pointerX;
+        input.desktopY = window->y + pointerY;
+        pointerPending = false;
+      }
+    }
+  }
+
+  void Apply(const ScriptEvent& e) {
+    switch (e.kind) {
+      case EventKind::Key: input.SetKey(e.a, e.b != 0); break;
+      case EventKind::Mouse:
+        pointerX = e.a;
+        pointerY = e.b;
+        pointerPending = true;
+        break;
+      case EventKind::Button: input.SetMouseButton(e.a, e.b != 0); break;
+      case EventKind::Joy:
+        input.joysticks.at(0).reading.x = std::clamp(e.a, -1000, 1000);
+        input.joysticks.at(0).reading.y = std::clamp(e.b, -1000, 1000);
+        break;
+      case EventKind::JoyButton: {
+        const std::uint32_t bit = 1u << (e.a - 1);
+        std::uint32_t& buttons = input.joysticks.at(0).reading.buttons;
+        buttons = e.b ? (buttons | bit) : (buttons & ~bit);
+        break;
+      }
+      case EventKind::Focus: video.SetFocus(e.a ? video.ScreenWindow() : 0); break;
+      case EventKind::Close: video.InjectClose(video.ScreenWindow()); break;
+    }
+  }
+};
+
+int RunUsage() {
+  std::fprintf(stderr, "usage: quorin-sim run --frames N [--input FILE] [--shot K:OUT.png]...\n");
+  return 2;
+}
+
+}  // namespace
+
+int CommandRun(int argc, char** argv) {
+  long long frames = -1;
+  std::string inputPath;
+  std::multimap<long long, std::string> shots;
+  for (int k = 0; k < argc; ++k) {
+    const std::string arg = argv[k];
+    if (arg == "--frames" && k + 1 < argc) {
+      if (!ParseInt(argv[++k], frames) || frames < 0) return RunUsage();
+    } else if (arg == "--input" && k + 1 < argc) {
+      inputPath = argv[++k];
+    } else if (arg == "--shot" && k + 1 < argc) {
+      const std::string spec = argv[++k];
+      const std::size_t colon = spec.find(':');
+      long long at = 0;
+      if (colon == std::string::npos || !ParseInt(spec.substr(0, colon), at) || at < 0 || colon + 1 == spec.size()) {
+        return RunUsage();
+      }
+      shots.emplace(at, spec.substr(colon + 1));
+    } else {
+      return RunUsage();
+    }
+  }
+  if (frames < 0) return RunUsage();
+
+  Script script;
+  if (!inputPath.empty()) {
+    std::ifstream in(inputPath);
+    std::string error;
+    if (!in) {
+      std::fprintf(stderr, "quorin-sim: cannot read %s\n", inputPath.c_str());
+      return 2;
+    }
+    if (!ParseScript(in, script, error)) {
+      std::fprintf(stderr, "quorin-sim: %s: %s\n", inputPath.c_str(), error.c_str());
+      return 2;
+    }
+  }
+
+  auto machine = std::make_unique<Headless>();
+  if (script.joystick) machine->input.joysticks.resize(1);
+  const Platform platform{&machine->clock, &machine->video, &machine->audio, &machine->input};
+
+  std::size_t next = 0;
+  std::int64_t ran = 0;
+  bool shotFailed = false;
+  MainLoopHooks hooks;
+  hooks.beforeIteration = [&](Game&, std::int64_t iteration) {
+    if (iteration >= frames) return false;
+    for (; next < script.events.size() && script.events[next].frame <= iteration; ++next) {
+      machine->Apply(script.events[next]);
+    }
+    machine->FollowWindow();
+    return true;
+  };
+  hooks.afterIteration = [&](Game&, std::int64_t iteration) {
+    ran = iteration + 1;
+    machine->FollowWindow();
+    const auto [first, last] = shots.equal_range(iteration);
+    for (auto it = first; it != last; ++it) {
+      if (!SavePng(machine->video.LastPicture(), it->second)) {
+        std::fprintf(stderr, "quorin-sim: cannot write %s\n", it->second.c_str());
+        shotFailed = true;
+      }
+    }
+  };
+
+  auto game = std::make_unique<Game>();
+  const int code = GameMain(*game, platform, hooks);
+  std::printf("frames=%lld state=%d quit=%d windowed=%d\n", static_cast<long long>(ran), game->flow.GameState,
+              game->shell.quitFlag, game->settings.Windowed);
+  return shotFailed ? 1 : code;
+}
+
+}  // namespace quorin
