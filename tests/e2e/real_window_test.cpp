@@ -1,0 +1,165 @@
+// The real game binary in a real X window (Xvfb), driven with xdotool.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "tests/support/temp_dir.h"
+
+namespace quorin {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string Capture(const std::string& command) {
+  std::string out;
+  if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    ::pclose(pipe);
+  }
+  return out;
+}
+
+bool HaveTool(const char* name) { return !Capture(std::string("command -v ") + name + " 2>/dev/null").empty(); }
+
+pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    for (const std::string& e : env) ::putenv(const_cast<char*>(e.c_str()));
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::execvp(argv[0], argv.data());
+    ::_exit(127);
+  }
+  return pid;
+}
+
+// Exit code of the process, or -1 when it did not end in time (it is then killed).
+int WaitFor(pid_t pid, std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  int status = 0;
+  while (std::chrono::steady_clock::now() < end) {
+    if (::waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+    std::this_thread::sleep_for(20ms);
+  }
+  ::kill(pid, SIGKILL);
+  ::waitpid(pid, &status, 0);
+  return -1;
+}
+
+// An X server of our own for the length of one test.
+class RealWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HaveTool("Xvfb") || !HaveTool("xdotool") || !HaveTool("xwininfo")) {
+      GTEST_SKIP() << "Xvfb, xdotool or xwininfo missing (./check installs them)";
+    }
+    display = ":" + std::to_string(90 + ::getpid() % 50);
+    xvfb = Spawn({"Xvfb", display, "-screen", "0", "1920x1080x24", "-nolisten", "tcp"});
+    for (int k = 0; k < 100 && Capture("DISPLAY=" + display + " xdpyinfo 2>/dev/null | head -1").empty(); ++k) {
+      std::this_thread::sleep_for(50ms);
+    }
+  }
+  void TearDown() override {
+    if (game > 0) WaitFor(game, 1ms);
+    if (xvfb > 0) {
+      ::kill(xvfb, SIGTERM);
+      WaitFor(xvfb, 2000ms);
+    }
+  }
+
+  std::string X(const std::string& command) { return Capture("DISPLAY=" + display + " " + command + " 2>/dev/null"); }
+
+  // Starts the game and waits for its window; returns the window id.
+  std::string StartGame() {
+    game = Spawn({QUORIN_GAME_PATH}, {"DISPLAY=" + display, "SDL_AUDIODRIVER=dummy", "SDL_VIDEODRIVER=x11"});
+    std::string id;
+    for (int k = 0; k < 200 && id.empty(); ++k) {
+      id = X("xdotool search --name '^Quorin$' | head -1");
+      while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
+      if (id.empty()) std::this_thread::sleep_for(50ms);
+    }
+    if (!id.empty()) {
+      X("xdotool windowfocus --sync " + id);
+      std::this_thread::sleep_for(300ms);
+    }
+    return id;
+  }
+
+  std::string Geometry(const std::string& id) {
+    const std::string info = X("xwininfo -id " + id);
+    auto field = [&](const std::string& name) {
+      const std::size_t at = info.find(name);
+      return at == std::string::npos ? std::string("?") : info.substr(at + name.size(), info.find('\n', at) - at - name.size());
+    };
+    return field("Width: ") + "x" + field("Height: ");
+  }
+
+  std::string display;
+  pid_t xvfb = -1;
+  pid_t game = -1;
+  testing::TempDir dir;
+};
+
+TEST_F(RealWindowTest, WindowHasTheClientSizeAndTitleAndEscapeQuitsAndSaves) {
+  const std::string id = StartGame();
+  ASSERT_FALSE(id.empty()) << "no window titled Quorin";
+  EXPECT_EQ(Geometry(id), "768x576");
+  EXPECT_NE(X("xwininfo -id " + id).find("\"Quorin\""), std::string::npos);
+  X("xdotool key --window " + id + " Escape");
+  EXPECT_EQ(WaitFor(game, 10s), 0);
+  game = -1;
+  EXPECT_EQ(testing::ReadFile("Quorin.cfg"),
+            "AudioVolume = 3\r\nWindowed = 1\r\nSmoothing = 1\r\nHiScore = 0\r\nMaxBounce = 0\r\n");
+}
+
+TEST_F(RealWindowTest, AltEnterSwitchesToFullScreenAndBack) {
+  std::string id = StartGame();
+  ASSERT_FALSE(id.empty());
+  auto altEnter = [&] {
+    X("xdotool keydown Alt_L");
+    std::this_thread::sleep_for(150ms);  // Alt alone first: that arms the toggle
+    X("xdotool key Return");
+    std::this_thread::sleep_for(100ms);
+    X("xdotool keyup Alt_L");
+  };
+  altEnter();
+  std::string full;
+  for (int k = 0; k < 100; ++k) {
+    full = X("xdotool search --name '^Quorin$' | head -1");
+    while (!full.empty() && full.back() == '\n') full.pop_back();
+    if (!full.empty() && Geometry(full) == "1920x1080") break;
+    std::this_thread::sleep_for(50ms);
+  }
+  EXPECT_EQ(Geometry(full), "1920x1080");
+  X("xdotool windowfocus --sync " + full);
+  std::this_thread::sleep_for(300ms);
+  altEnter();
+  std::string back;
+  for (int k = 0; k < 100; ++k) {
+    back = X("xdotool search --name '^Quorin$' | head -1");
+    while (!back.empty() && back.back() == '\n') back.pop_back();
+    if (!back.empty() && Geometry(back) == "768x576") break;
+    std::this_thread::sleep_for(50ms);
+  }
+  EXPECT_EQ(Geometry(back), "768x576");
+  X("xdotool windowfocus --sync " + back);
+  std::this_thread::sleep_for(300ms);
+  X("xdotool key Escape");
+  EXPECT_EQ(WaitFor(game, 10s), 0);
+  game = -1;
+  EXPECT_NE(testing::ReadFile("Quorin.cfg").find("Windowed = 1\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quorin
