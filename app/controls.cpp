@@ -105,8 +105,9 @@ void TabletPointer(Game& game) {
   }
 }
 
-// Relative: desktop motion moves the game pointer, and the hidden system
-// cursor goes back to the screen centre so motion never stops at an edge.
+// Full screen, relative (TabletMode 0): desktop motion moves the game pointer,
+// and the hidden system cursor goes back to the screen centre so motion never
+// stops at a screen edge.
 void FullscreenPointer(Game& game) {
   ShellState& shell = game.shell;
   const Settings& settings = game.settings;
