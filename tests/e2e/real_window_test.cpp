@@ -80,6 +80,13 @@ class RealWindowTest : public ::testing::Test {
 
   std::string X(const std::string& command) { return Capture("DISPLAY=" + display + " " + command + " 2>/dev/null"); }
 
+  // The game samples the keyboard once a frame: a key is held for a few frames.
+  void Tap(const std::string& key) {
+    X("xdotool keydown " + key);
+    std::this_thread::sleep_for(120ms);
+    X("xdotool keyup " + key);
+  }
+
   // Starts the game and waits for its window; returns the window id.
   std::string StartGame() {
     game = Spawn({QUORIN_GAME_PATH}, {"DISPLAY=" + display, "SDL_AUDIODRIVER=dummy", "SDL_VIDEODRIVER=x11"});
@@ -116,7 +123,7 @@ TEST_F(RealWindowTest, WindowHasTheClientSizeAndTitleAndEscapeQuitsAndSaves) {
   ASSERT_FALSE(id.empty()) << "no window titled Quorin";
   EXPECT_EQ(Geometry(id), "768x576");
   EXPECT_NE(X("xwininfo -id " + id).find("\"Quorin\""), std::string::npos);
-  X("xdotool key --window " + id + " Escape");
+  Tap("Escape");
   EXPECT_EQ(WaitFor(game, 10s), 0);
   game = -1;
   EXPECT_EQ(testing::ReadFile("Quorin.cfg"),
@@ -129,8 +136,7 @@ TEST_F(RealWindowTest, AltEnterSwitchesToFullScreenAndBack) {
   auto altEnter = [&] {
     X("xdotool keydown Alt_L");
     std::this_thread::sleep_for(150ms);  // Alt alone first: that arms the toggle
-    X("xdotool key Return");
-    std::this_thread::sleep_for(100ms);
+    Tap("Return");
     X("xdotool keyup Alt_L");
   };
   altEnter();
@@ -155,7 +161,7 @@ TEST_F(RealWindowTest, AltEnterSwitchesToFullScreenAndBack) {
   EXPECT_EQ(Geometry(back), "768x576");
   X("xdotool windowfocus --sync " + back);
   std::this_thread::sleep_for(300ms);
-  X("xdotool key Escape");
+  Tap("Escape");
   EXPECT_EQ(WaitFor(game, 10s), 0);
   game = -1;
   EXPECT_NE(testing::ReadFile("Quorin.cfg").find("Windowed = 1\r\n"), std::string::npos);
