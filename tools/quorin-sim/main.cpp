@@ -15,6 +15,8 @@
 #include "app/startup.h"
 #include "runtime/random.h"
 #include "runtime/sha256.h"
+#include "flow/sprite_sheets.h"
+#include "tools/quorin-sim/commands.h"
 #include "world/tables.h"
 
 namespace {
@@ -28,6 +30,7 @@ int Usage() {
                "  settings               the settings as the game reads them here\n"
                "  noise                  SHA-256 of the start-up noise field\n"
                "  sounds OUT.png         waveform strips of the embedded sounds as the game decodes them\n"
+               "  sheet OUT.png          contact sheet of every frame, tile and font, drawn by the render pass\n"
                "  run --frames N [--input FILE] [--shot K:OUT.png]...\n"
                "                         the game headless for N main-loop iterations\n");
   return 2;
@@ -82,13 +85,16 @@ int CommandSettings() {
   return 0;
 }
 
-// Digest of the noise field over its values as little-endian int32, index order.
+// Digest of the noise field as start-up leaves it, over its values as
+// little-endian int32, index order.
 int CommandNoise() {
-  World world;
-  PrepareNoiseField(world);
+  Game game;
+  BuildDirectionTable(game.world);
+  PrepareTables(game);
+  const Array<std::int32_t>& field = game.world.noiseField;
   Sha256 sha;
-  for (std::size_t k = 0; k < world.noiseField.Size(); ++k) {
-    const auto v = static_cast<std::uint32_t>(world.noiseField[k]);
+  for (std::size_t k = 0; k < field.Size(); ++k) {
+    const auto v = static_cast<std::uint32_t>(field[k]);
     const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
                                    static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
     sha.Update(bytes, 4);
@@ -134,6 +140,7 @@ int main(int argc, char** argv) {
   if (command == "settings" && argc == 2) return CommandSettings();
   if (command == "noise" && argc == 2) return CommandNoise();
   if (command == "sounds" && argc == 3) return CommandSounds(argv[2]);
+  if (command == "sheet" && argc == 3) return CommandSheet(argc - 2, argv + 2);
   if (command == "run") return CommandRun(argc - 2, argv + 2);
   return Usage();
 }
