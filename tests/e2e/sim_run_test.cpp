@@ -7,6 +7,7 @@
 
 #include <sys/wait.h>
 
+#include "tests/support/stored_picture.h"
 #include "tests/support/temp_dir.h"
 
 namespace quorin {
@@ -60,6 +61,20 @@ TEST(SimRun, OptionsAreChosenWithThePointerAndSavedOnExit) {
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.out, "frames=33 state=0 quit=1 windowed=1\n");
   EXPECT_EQ(ReadFile("Quorin.cfg"), "AudioVolume = 1\r\nWindowed = 1\r\nSmoothing = 0\r\nHiScore = 0\r\nMaxBounce = 0\r\n");
+}
+
+TEST(SimRun, TitleAndOptionsScreensLookAsStored) {
+  TempDir dir;
+  WriteFile("script.txt", Mouse(2, 420, 250) + Click(6) + Mouse(10, 40, 70));
+  const SimResult r = RunSim("run --frames 13 --input script.txt --shot 5:title.png --shot 12:options.png");
+  EXPECT_EQ(r.out, "frames=13 state=1 quit=0 windowed=1\n");
+  Surface title, options;
+  ASSERT_TRUE(testing::LoadPicture("title.png", title));
+  ASSERT_TRUE(testing::LoadPicture("options.png", options));
+  EXPECT_EQ(title.width, 768);
+  EXPECT_EQ(title.height, 576);
+  testing::ExpectMatchesStoredPicture(title, "sim_title.png");      // OPTIONS lit, the hand over it
+  testing::ExpectMatchesStoredPicture(options, "sim_options.png");  // LOW lit
 }
 
 TEST(SimRun, FullScreenWithoutHeightEndsWithTheDisplayErrorAndSavesNothing) {

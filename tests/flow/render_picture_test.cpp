@@ -1,10 +1,6 @@
 // One fixed frame of requests, drawn headless with the real sheets, against
 // the picture stored in tests/data. Any change to the art, the cutting of the
 // sheets or the render pass shows up here pixel by pixel.
-//
-// The test writes the expected picture when it is missing (and then fails, so
-// that someone looks at it before committing it). After an intended change,
-// run it once with QUORIN_UPDATE_PICTURES=1 to rewrite it.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -19,11 +15,11 @@
 #include "flow/sprite_sheets.h"
 #include "runtime/null/null_video.h"
 #include "runtime/png_codec.h"
+#include "tests/support/stored_picture.h"
 
 namespace quorin {
 namespace {
 
-const std::string kExpectedPicture = std::string(QUORIN_SOURCE_DIR) + "/tests/data/render_picture.png";
 
 void QueueScene(Game& game) {
   // Ground and cave background.
@@ -115,33 +111,7 @@ TEST(RenderPicture, MatchesTheStoredPicture) {
   const Surface picture = RenderScene();
   ASSERT_EQ(picture.width, 512);
   ASSERT_EQ(picture.height, 384);
-
-  const char* update = std::getenv("QUORIN_UPDATE_PICTURES");
-  const bool rewrite = update && *update && std::string(update) != "0";
-  if (rewrite || !std::filesystem::exists(kExpectedPicture)) {
-    std::filesystem::create_directories(std::filesystem::path(kExpectedPicture).parent_path());
-    ASSERT_TRUE(SavePng(picture, kExpectedPicture));
-    if (rewrite) GTEST_SKIP() << "rewrote " << kExpectedPicture;
-    FAIL() << "no expected picture: wrote " << kExpectedPicture << "; look at it, then commit it";
-  }
-
-  std::ifstream in(kExpectedPicture, std::ios::binary);
-  const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in),
-                                         std::istreambuf_iterator<char>()};
-  DecodedImage expected;
-  ASSERT_TRUE(DecodePng(bytes, expected));
-  ASSERT_EQ(expected.pixels.width, picture.width);
-  ASSERT_EQ(expected.pixels.height, picture.height);
-  int differing = 0;
-  int firstX = -1, firstY = -1;
-  for (int y = 0; y < picture.height; ++y) {
-    for (int x = 0; x < picture.width; ++x) {
-      if ((expected.pixels.Row(y)[x] & kPixelRgbMask) != picture.Row(y)[x]) {
-        if (differing++ == 0) firstX = x, firstY = y;
-      }
-    }
-  }
-  EXPECT_EQ(differing, 0) << "first difference at (" << firstX << ", " << firstY << ")";
+  testing::ExpectMatchesStoredPicture(picture, "render_picture.png");
 }
 
 }  // namespace
