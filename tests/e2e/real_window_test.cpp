@@ -64,11 +64,17 @@ class RealWindowTest : public ::testing::Test {
     if (!HaveTool("Xvfb") || !HaveTool("xdotool") || !HaveTool("xwininfo")) {
       GTEST_SKIP() << "Xvfb, xdotool or xwininfo missing (./check installs them)";
     }
-    display = ":" + std::to_string(90 + ::getpid() % 50);
-    xvfb = Spawn({"Xvfb", display, "-screen", "0", "1920x1080x24", "-nolisten", "tcp"});
-    for (int k = 0; k < 100 && Capture("DISPLAY=" + display + " xdpyinfo 2>/dev/null | head -1").empty(); ++k) {
-      std::this_thread::sleep_for(50ms);
-    }
+    // Xvfb picks a free display itself and tells us which through a pipe.
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    xvfb = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1920x1080x24", "-nolisten", "tcp"});
+    ::close(fds[1]);
+    std::string number;
+    char c;
+    while (::read(fds[0], &c, 1) == 1 && c != '\n') number.push_back(c);
+    ::close(fds[0]);
+    ASSERT_FALSE(number.empty()) << "Xvfb did not start";
+    display = ":" + number;
   }
   void TearDown() override {
     if (game > 0) WaitFor(game, 1ms);
@@ -91,7 +97,7 @@ class RealWindowTest : public ::testing::Test {
   std::string StartGame() {
     game = Spawn({QUORIN_GAME_PATH}, {"DISPLAY=" + display, "SDL_AUDIODRIVER=dummy", "SDL_VIDEODRIVER=x11"});
     std::string id;
-    for (int k = 0; k < 200 && id.empty(); ++k) {
+    for (int k = 0; k < 600 && id.empty(); ++k) {
       id = X("xdotool search --name '^Quorin$' | head -1");
       while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
       if (id.empty()) std::this_thread::sleep_for(50ms);
