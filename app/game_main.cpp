@@ -99,6 +99,7 @@ bool SystemStartup(Game& game) {
   DesktopEnumerate(game.video);
   shell.desktopWidth = DesktopGetWidth(game.video, 0);
   shell.desktopHeight = DesktopGetHeight(game.video, 0);
+  game.platform.video->SetDesktopComposition(false);
   BuildDirectionTable(game.world);
   BuildGlyphAdvances(game);
   ReadEngineSettings(game);
@@ -126,6 +127,7 @@ bool SystemStartup(Game& game) {
     Fatal(game, kSoundError);
     return false;
   }
+  game.platform.clock->HoldFineTimer(true);
   shell.startTime = shell.lastFrameTime = Now(game);
   return true;
 }
@@ -172,6 +174,8 @@ void MainLoopStep(Game& game) {
 void SystemShutdown(Game& game) {
   ReleaseAllSprites(game);
   ScreenClose(game.video);
+  game.platform.clock->HoldFineTimer(false);
+  game.platform.video->SetDesktopComposition(true);
 }
 
 void RuntimeShutdown(Game& game) {

@@ -22,6 +22,9 @@ class Clock {
   virtual ~Clock() = default;
   virtual std::uint32_t Milliseconds() = 0;
   virtual void Sleep(std::uint32_t milliseconds) = 0;
+  // The pacing sleeps 1 ms at a time; some systems need a finer timer for
+  // that, held from start-up to shutdown. Nothing to do elsewhere.
+  virtual void HoldFineTimer(bool hold) { (void)hold; }
 };
 
 // Opaque window identity handed out by the video device; 0 is no window.
@@ -108,6 +111,9 @@ class VideoDevice {
   virtual void Present(const Surface* backBuffer, std::uint32_t fillPixel) = 0;
   // Forgets the quads of a frame that is not going to be shown.
   virtual void DiscardFrame() = 0;
+  // Desktop composition off while the game runs, where the system offers the
+  // switch (it steadies the frame rate there); back on at exit.
+  virtual void SetDesktopComposition(bool on) { (void)on; }
 };
 
 // Everything of the outside world the game uses. Owned by the back end's

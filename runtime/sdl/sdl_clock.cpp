@@ -2,6 +2,11 @@
 
 #include <SDL.h>
 
+#if defined(_WIN32)
+#include <windows.h>
+#include <timeapi.h>
+#endif
+
 namespace quorin {
 
 SdlClock::SdlClock() {
@@ -10,6 +15,7 @@ SdlClock::SdlClock() {
 }
 
 SdlClock::~SdlClock() {
+  HoldFineTimer(false);
   SDL_QuitSubSystem(SDL_INIT_TIMER);
 }
 
@@ -19,6 +25,16 @@ std::uint32_t SdlClock::Milliseconds() {
 
 void SdlClock::Sleep(std::uint32_t milliseconds) {
   SDL_Delay(milliseconds);
+}
+
+void SdlClock::HoldFineTimer(bool hold) {
+#if defined(_WIN32)
+  constexpr UINT kTimerResolutionMs = 2;
+  if (hold == fineTimerHeld_) return;
+  if (hold) timeBeginPeriod(kTimerResolutionMs);
+  else timeEndPeriod(kTimerResolutionMs);
+#endif
+  fineTimerHeld_ = hold;
 }
 
 }  // namespace quorin

@@ -13,6 +13,10 @@ class SdlClock final : public Clock {
   SdlClock& operator=(const SdlClock&) = delete;
   std::uint32_t Milliseconds() override;
   void Sleep(std::uint32_t milliseconds) override;
+  void HoldFineTimer(bool hold) override;
+
+ private:
+  bool fineTimerHeld_ = false;
 };
 
 }  // namespace quorin

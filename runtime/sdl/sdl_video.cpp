@@ -9,6 +9,10 @@
 
 #include "runtime/screen.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 namespace quorin {
 
 namespace {
@@ -46,9 +50,36 @@ SdlVideo::SdlVideo() {
 }
 
 SdlVideo::~SdlVideo() {
+  SetDesktopComposition(true);
   CloseScreen();
   for (NativeWindow window : std::set<NativeWindow>(windows_)) CloseWindow(window);
   if (ready_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+void SdlVideo::SetDesktopComposition(bool on) {
+#if defined(_WIN32)
+  using EnableComposition = HRESULT(WINAPI*)(UINT);
+  if (!on && compositionLibrary_ == nullptr) {
+    HMODULE library = LoadLibraryA("dwmapi.dll");
+    if (library == nullptr) return;  // no switch on this system: leave it alone
+    auto enable = reinterpret_cast<EnableComposition>(GetProcAddress(library, "DwmEnableComposition"));
+    if (enable == nullptr) {
+      FreeLibrary(library);
+      return;
+    }
+    enable(0);
+    compositionLibrary_ = library;
+  } else if (on && compositionLibrary_ != nullptr) {
+    HMODULE library = static_cast<HMODULE>(compositionLibrary_);
+    if (auto enable = reinterpret_cast<EnableComposition>(GetProcAddress(library, "DwmEnableComposition"))) {
+      enable(1);
+    }
+    FreeLibrary(library);
+    compositionLibrary_ = nullptr;
+  }
+#else
+  (void)on;
+#endif
 }
 
 std::vector<DesktopInfo> SdlVideo::Desktops() {

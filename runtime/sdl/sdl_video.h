@@ -56,6 +56,7 @@ class SdlVideo final : public VideoDevice {
                 std::int32_t height, bool bilinear) override;
   void Present(const Surface* backBuffer, std::uint32_t fillPixel) override;
   void DiscardFrame() override { pendingQuads_.clear(); }
+  void SetDesktopComposition(bool on) override;
 
  private:
   struct Event {
@@ -77,6 +78,7 @@ class SdlVideo final : public VideoDevice {
   void WaitForFrameSlot();
 
   bool ready_ = false;
+  void* compositionLibrary_ = nullptr;  // the system library with the switch, while it is off
   bool focusless_ = false;  // a video driver without a window system (dummy, offscreen)
   std::set<NativeWindow> windows_;
   std::deque<Event> events_;
