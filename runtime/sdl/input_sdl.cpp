@@ -87,16 +87,31 @@ class SdlInputDevice : public InputDevice {
   bool PointerInWindow(NativeWindow window, int& x, int& y, int& width, int& height) override {
     SDL_Window* sdlWindow = SDL_GetWindowFromID(static_cast<Uint32>(window));
     if (sdlWindow == nullptr) return false;
-    int desktopX = 0, desktopY = 0, left = 0, top = 0;
-    SDL_GetGlobalMouseState(&desktopX, &desktopY);
-    SDL_GetWindowPosition(sdlWindow, &left, &top);
     SDL_GetWindowSize(sdlWindow, &width, &height);
+    if (SDL_GetMouseFocus() == sdlWindow) {
+      // Motion events keep this exact; the global query may be a stale cache on X11.
+      SDL_GetMouseState(&x, &y);
+      return true;
+    }
+    int desktopX = 0, desktopY = 0, left = 0, top = 0;
+    PointerOnDesktop(desktopX, desktopY);
+    SDL_GetWindowPosition(sdlWindow, &left, &top);
     x = desktopX - left;
     y = desktopY - top;
     return true;
   }
 
-  void PointerOnDesktop(int& x, int& y) override { SDL_GetGlobalMouseState(&x, &y); }
+  void PointerOnDesktop(int& x, int& y) override {
+    if (SDL_Window* focus = SDL_GetMouseFocus()) {
+      int left = 0, top = 0;
+      SDL_GetWindowPosition(focus, &left, &top);
+      SDL_GetMouseState(&x, &y);
+      x += left;
+      y += top;
+      return;
+    }
+    SDL_GetGlobalMouseState(&x, &y);
+  }
 
   bool MouseButton(int button) override {
     const Uint32 mask = button == 1 ? SDL_BUTTON_LMASK : SDL_BUTTON_RMASK;

@@ -139,6 +139,28 @@ TEST_F(RealWindowTest, WindowHasTheClientSizeAndTitleAndEscapeQuitsAndSaves) {
             "AudioVolume = 3\r\nWindowed = 1\r\nSmoothing = 1\r\nHiScore = 0\r\nMaxBounce = 0\r\n");
 }
 
+TEST_F(RealWindowTest, TheMouseChoosesOptions) {
+  const std::string id = StartGame();
+  ASSERT_FALSE(id.empty());
+  // Client pixels are 1.5 picture pixels: OPTIONS, then LOW on the options screen.
+  auto clickAt = [&](int x, int y) {
+    X("xdotool mousemove --window " + id + " " + std::to_string(x - 4) + " " + std::to_string(y));
+    std::this_thread::sleep_for(200ms);
+    X("xdotool mousemove --window " + id + " " + std::to_string(x) + " " + std::to_string(y));
+    std::this_thread::sleep_for(300ms);
+    X("xdotool click 1");
+    std::this_thread::sleep_for(300ms);
+  };
+  clickAt(630, 375);
+  clickAt(60, 105);
+  Tap("Escape");
+  Tap("Escape");
+  EXPECT_EQ(WaitFor(game, 10s), 0);
+  game = -1;
+  EXPECT_EQ(testing::ReadFile("Quorin.cfg"),
+            "AudioVolume = 1\r\nWindowed = 1\r\nSmoothing = 1\r\nHiScore = 0\r\nMaxBounce = 0\r\n");
+}
+
 TEST_F(RealWindowTest, AltEnterSwitchesToFullScreenAndBack) {
   std::string id = StartGame();
   ASSERT_FALSE(id.empty());
