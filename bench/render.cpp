@@ -69,10 +69,10 @@ void BM_RenderFrame(benchmark::State& state) {
   game.settings.Windowed = 1;
   game.settings.Windowwidth = 1024;
   game.settings.SpritesMainMem = 1;
-  WindowSpec spec;
-  spec.clientWidth = 1024;
-  spec.clientHeight = 768;
-  ScreenOpenWindowed(game.video, device.OpenWindow(spec), 0, 0, 1024, 768, 0, 0, 0);
+  WindowSpec wanted;
+  wanted.clientWidth = 1024;
+  wanted.clientHeight = 768;
+  ScreenOpenWindowed(game.video, device.OpenWindow(wanted), 0, 0, 1024, 768, 0, 0, 0);
   BuildSprites(game);
   if (state.range(0)) QueueBusyFrame(game);
   for (auto _ : state) {

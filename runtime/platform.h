@@ -71,7 +71,7 @@ class VideoDevice {
   virtual std::vector<DesktopInfo> Desktops() = 0;
 
   // A window whose client area is exactly clientWidth x clientHeight; 0 on failure.
-  virtual NativeWindow OpenWindow(const WindowSpec& spec) = 0;
+  virtual NativeWindow OpenWindow(const WindowSpec& wanted) = 0;
   // Closes the screen first when it lives in this window.
   virtual void CloseWindow(NativeWindow window) = 0;
   // Minimises the window (and takes the focus from it), as Alt+Tab asks in full screen.

@@ -16,22 +16,22 @@ constexpr std::uint32_t kRuntimeBits = kWindowCentred | kWindowCentredOnParent |
 
 WindowSpec SpecFromFlags(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
                          std::string_view title, std::uint32_t flags) {
-  WindowSpec spec;
-  spec.x = x;
-  spec.y = y;
-  spec.clientWidth = w;
-  spec.clientHeight = h;
-  spec.title = std::string(title);
+  WindowSpec wanted;
+  wanted.x = x;
+  wanted.y = y;
+  wanted.clientWidth = w;
+  wanted.clientHeight = h;
+  wanted.title = std::string(title);
   const std::uint32_t style = flags & ~kRuntimeBits;
-  spec.titleBar = style == 0 || (flags & kWindowTool) || (style & kWindowStyleCaption) == kWindowStyleCaption;
-  spec.resizable = (style & kWindowStyleSizingBorder) != 0;
+  wanted.titleBar = style == 0 || (flags & kWindowTool) || (style & kWindowStyleCaption) == kWindowStyleCaption;
+  wanted.resizable = (style & kWindowStyleSizingBorder) != 0;
   // Centring on a parent is centring on the display here: the game's window has no parent.
-  spec.centred = (flags & (kWindowCentred | kWindowCentredOnParent)) != 0;
-  spec.defaultPosition = !spec.centred && (x == kWindowDefaultPosition || y == kWindowDefaultPosition);
-  spec.hidden = (flags & kWindowHidden) != 0;
-  spec.maximised = (flags & kWindowMaximised) != 0;
-  spec.minimised = (flags & kWindowMinimised) != 0;
-  return spec;
+  wanted.centred = (flags & (kWindowCentred | kWindowCentredOnParent)) != 0;
+  wanted.defaultPosition = !wanted.centred && (x == kWindowDefaultPosition || y == kWindowDefaultPosition);
+  wanted.hidden = (flags & kWindowHidden) != 0;
+  wanted.maximised = (flags & kWindowMaximised) != 0;
+  wanted.minimised = (flags & kWindowMinimised) != 0;
+  return wanted;
 }
 
 }  // namespace

@@ -33,22 +33,22 @@ std::vector<DesktopInfo> NullVideo::Desktops() {
   return desktops;
 }
 
-NativeWindow NullVideo::OpenWindow(const WindowSpec& spec) {
+NativeWindow NullVideo::OpenWindow(const WindowSpec& wanted) {
   const NativeWindow id = nextWindow_++;
   Window window;
-  window.spec = spec;
-  window.x = spec.x;
-  window.y = spec.y;
-  window.minimised = spec.minimised;
-  if (spec.centred && !desktops.empty()) {
+  window.wanted = wanted;
+  window.x = wanted.x;
+  window.y = wanted.y;
+  window.minimised = wanted.minimised;
+  if (wanted.centred && !desktops.empty()) {
     const DesktopInfo& d = desktops.front();
-    window.x = d.x + (d.width - spec.clientWidth) / 2;
-    window.y = d.y + (d.height - spec.clientHeight) / 2;
-  } else if (spec.defaultPosition) {
+    window.x = d.x + (d.width - wanted.clientWidth) / 2;
+    window.y = d.y + (d.height - wanted.clientHeight) / 2;
+  } else if (wanted.defaultPosition) {
     window.x = window.y = 0;
   }
   windows_[id] = window;
-  if (!spec.hidden && !spec.minimised) focus_ = id;
+  if (!wanted.hidden && !wanted.minimised) focus_ = id;
   return id;
 }
 
@@ -100,12 +100,12 @@ bool NullVideo::OpenScreenFullscreen(std::int32_t width, std::int32_t height, st
                                      std::string_view title, std::int32_t flipMode,
                                      std::int32_t& actualRefresh) {
   CloseScreen();
-  WindowSpec spec;
-  spec.clientWidth = width;
-  spec.clientHeight = height;
-  spec.title = std::string(title);
-  spec.titleBar = false;
-  screenWindow_ = OpenWindow(spec);
+  WindowSpec wanted;
+  wanted.clientWidth = width;
+  wanted.clientHeight = height;
+  wanted.title = std::string(title);
+  wanted.titleBar = false;
+  screenWindow_ = OpenWindow(wanted);
   screenOpen_ = true;
   fullscreen_ = true;
   screenWidth_ = width;

@@ -16,7 +16,7 @@ namespace quorin {
 class NullVideo final : public VideoDevice {
  public:
   struct Window {
-    WindowSpec spec;
+    WindowSpec wanted;
     std::int32_t x = 0;  // client area position on the virtual desktop
     std::int32_t y = 0;
     bool minimised = false;
@@ -53,7 +53,7 @@ class NullVideo final : public VideoDevice {
   const Surface& LastPicture();
 
   std::vector<DesktopInfo> Desktops() override;
-  NativeWindow OpenWindow(const WindowSpec& spec) override;
+  NativeWindow OpenWindow(const WindowSpec& wanted) override;
   void CloseWindow(NativeWindow window) override;
   void MinimiseWindow(NativeWindow window) override;
   std::int32_t PollWindowEvent() override;

@@ -109,28 +109,28 @@ std::vector<DesktopInfo> SdlVideo::Desktops() {
   return out;
 }
 
-NativeWindow SdlVideo::OpenWindow(const WindowSpec& spec) {
+NativeWindow SdlVideo::OpenWindow(const WindowSpec& wanted) {
   if (!ready_) return 0;
-  Uint32 flags = spec.hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN;
-  if (!spec.titleBar) flags |= SDL_WINDOW_BORDERLESS;
-  if (spec.resizable) flags |= SDL_WINDOW_RESIZABLE;
-  if (spec.maximised) flags |= SDL_WINDOW_MAXIMIZED;
-  if (spec.minimised) flags |= SDL_WINDOW_MINIMIZED;
-  int x = spec.x, y = spec.y;
-  int w = spec.clientWidth, h = spec.clientHeight;
-  if (spec.centred) {
+  Uint32 flags = wanted.hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN;
+  if (!wanted.titleBar) flags |= SDL_WINDOW_BORDERLESS;
+  if (wanted.resizable) flags |= SDL_WINDOW_RESIZABLE;
+  if (wanted.maximised) flags |= SDL_WINDOW_MAXIMIZED;
+  if (wanted.minimised) flags |= SDL_WINDOW_MINIMIZED;
+  int x = wanted.x, y = wanted.y;
+  int w = wanted.clientWidth, h = wanted.clientHeight;
+  if (wanted.centred) {
     x = y = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(0));
     SDL_Rect usable;
     if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0) {
       w = std::min(w, usable.w);
       h = std::min(h, usable.h);
     }
-  } else if (spec.defaultPosition) {
+  } else if (wanted.defaultPosition) {
     x = y = static_cast<int>(SDL_WINDOWPOS_UNDEFINED);
   }
-  SDL_Window* window = SDL_CreateWindow(spec.title.c_str(), x, y, w, h, flags);
+  SDL_Window* window = SDL_CreateWindow(wanted.title.c_str(), x, y, w, h, flags);
   if (!window) return 0;
-  if (!spec.hidden && !spec.minimised) SDL_RaiseWindow(window);
+  if (!wanted.hidden && !wanted.minimised) SDL_RaiseWindow(window);
   const NativeWindow id = SDL_GetWindowID(window);
   windows_.insert(id);
   return id;

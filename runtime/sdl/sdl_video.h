@@ -37,7 +37,7 @@ class SdlVideo final : public VideoDevice {
   void SetEventObserver(std::function<void(const SDL_Event&)> observer) { observer_ = std::move(observer); }
 
   std::vector<DesktopInfo> Desktops() override;
-  NativeWindow OpenWindow(const WindowSpec& spec) override;
+  NativeWindow OpenWindow(const WindowSpec& wanted) override;
   void CloseWindow(NativeWindow window) override;
   void MinimiseWindow(NativeWindow window) override;
   std::int32_t PollWindowEvent() override;

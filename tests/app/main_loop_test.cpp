@@ -64,11 +64,11 @@ TEST_F(MainLoopTest, FirstIterationOpensTheDisplayBeforeAnyWait) {
     EXPECT_EQ(game->shell.displayRequest, 3);
     const NullVideo::Window* window = video.WindowOf(video.ScreenWindow());
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->spec.clientWidth, 768);
-    EXPECT_EQ(window->spec.clientHeight, 576);
-    EXPECT_EQ(window->spec.title, "Quorin");
-    EXPECT_TRUE(window->spec.centred);
-    EXPECT_FALSE(window->spec.resizable);
+    EXPECT_EQ(window->wanted.clientWidth, 768);
+    EXPECT_EQ(window->wanted.clientHeight, 576);
+    EXPECT_EQ(window->wanted.title, "Quorin");
+    EXPECT_TRUE(window->wanted.centred);
+    EXPECT_FALSE(window->wanted.resizable);
   });
   ASSERT_EQ(after.size(), 1u);
   EXPECT_EQ(after[0].now, 16u);  // the first wait runs after the open

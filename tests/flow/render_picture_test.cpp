@@ -92,10 +92,10 @@ Surface RenderScene() {
     game.settings.Windowed = 1;
     game.settings.Windowwidth = 512;
     game.settings.SpritesMainMem = 1;
-    WindowSpec spec;
-    spec.clientWidth = 512;
-    spec.clientHeight = 384;
-    const NativeWindow window = device.OpenWindow(spec);
+    WindowSpec wanted;
+    wanted.clientWidth = 512;
+    wanted.clientHeight = 384;
+    const NativeWindow window = device.OpenWindow(wanted);
     EXPECT_EQ(ScreenOpenWindowed(game.video, window, 0, 0, 512, 384, 0, 0, 0), 1);
     BuildSprites(game);
     QueueScene(game);

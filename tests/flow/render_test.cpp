@@ -39,11 +39,11 @@ class Render : public ::testing::Test {
   }
 
   void OpenWindowed(int width) {
-    WindowSpec spec;
-    spec.clientWidth = width;
-    spec.clientHeight = width * 3 / 4;
-    const NativeWindow window = device.OpenWindow(spec);
-    ASSERT_EQ(ScreenOpenWindowed(game.video, window, 0, 0, spec.clientWidth, spec.clientHeight, 0, 0, 0), 1);
+    WindowSpec wanted;
+    wanted.clientWidth = width;
+    wanted.clientHeight = width * 3 / 4;
+    const NativeWindow window = device.OpenWindow(wanted);
+    ASSERT_EQ(ScreenOpenWindowed(game.video, window, 0, 0, wanted.clientWidth, wanted.clientHeight, 0, 0, 0), 1);
     game.settings.Windowed = 1;
     game.settings.Windowwidth = width;
   }

@@ -51,11 +51,11 @@ TEST_F(Screen, DesktopsComeFromTheDevicePrimaryFirst) {
 }
 
 TEST_F(Screen, WindowedScreenNeedsAWindowAndFollowsItsFocus) {
-  WindowSpec spec;
-  spec.clientWidth = 300;
-  spec.clientHeight = 200;
+  WindowSpec wanted;
+  wanted.clientWidth = 300;
+  wanted.clientHeight = 200;
   EXPECT_EQ(ScreenOpenWindowed(video, 0, 0, 0, 300, 200, 0, 0, 0), 0);
-  const NativeWindow window = device.OpenWindow(spec);
+  const NativeWindow window = device.OpenWindow(wanted);
   ASSERT_EQ(ScreenOpenWindowed(video, window, 0, 0, 300, 200, 0, 0, 0), 1);
   EXPECT_EQ(video.screen.flipMode, 1);
   EXPECT_EQ(video.screen.depth, 32);

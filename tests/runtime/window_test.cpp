@@ -26,14 +26,14 @@ TEST_F(Windows, GameWindowHasTheExactClientAreaCentredOnThePrimaryDisplay) {
   EXPECT_EQ(WindowNativeHandle(layer, 0), window);
   const NullVideo::Window* w = device.WindowOf(window);
   ASSERT_NE(w, nullptr);
-  EXPECT_EQ(w->spec.clientWidth, 768);
-  EXPECT_EQ(w->spec.clientHeight, 576);
-  EXPECT_TRUE(w->spec.centred);
-  EXPECT_TRUE(w->spec.titleBar);
-  EXPECT_FALSE(w->spec.resizable);
+  EXPECT_EQ(w->wanted.clientWidth, 768);
+  EXPECT_EQ(w->wanted.clientHeight, 576);
+  EXPECT_TRUE(w->wanted.centred);
+  EXPECT_TRUE(w->wanted.titleBar);
+  EXPECT_FALSE(w->wanted.resizable);
   EXPECT_EQ(w->x, (1920 - 768) / 2);
   EXPECT_EQ(w->y, (1080 - 576) / 2);
-  EXPECT_EQ(w->spec.title, "Quorin");
+  EXPECT_EQ(w->wanted.title, "Quorin");
 }
 
 TEST_F(Windows, OpeningAnIdentifierAgainReplacesItsWindow) {
@@ -44,7 +44,7 @@ TEST_F(Windows, OpeningAnIdentifierAgainReplacesItsWindow) {
   EXPECT_EQ(device.WindowCount(), 1u);
   EXPECT_EQ(device.WindowOf(second)->x, 10);
   WindowOpen(layer, 3, 0, 0, 50, 50, "", kWindowHidden);
-  EXPECT_TRUE(device.WindowOf(WindowNativeHandle(layer, 3))->spec.hidden);
+  EXPECT_TRUE(device.WindowOf(WindowNativeHandle(layer, 3))->wanted.hidden);
   WindowClose(layer, 0);
   EXPECT_EQ(WindowNativeHandle(layer, 0), 0u);
   WindowClose(layer, 0);  // nothing left to close

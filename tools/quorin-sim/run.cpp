@@ -128,8 +128,8 @@ struct Headless {
     if (window) {
       input.windowLeft = window->x;
       input.windowTop = window->y;
-      input.windowWidth = window->spec.clientWidth;
-      input.windowHeight = window->spec.clientHeight;
+      input.windowWidth = window->wanted.clientWidth;
+      input.windowHeight = window->wanted.clientHeight;
       if (pointerPending) {
         input.desktopX = window->x + pointerX;
         input.desktopY = window->y + pointerY;
@@ -181,13 +181,13 @@ int CommandRun(int argc, char** argv) {
     } else if (arg == "--input" && k + 1 < argc) {
       inputPath = argv[++k];
     } else if (arg == "--shot" && k + 1 < argc) {
-      const std::string spec = argv[++k];
-      const std::size_t colon = spec.find(':');
+      const std::string wanted = argv[++k];
+      const std::size_t colon = wanted.find(':');
       long long at = 0;
-      if (colon == std::string::npos || !ParseInt(spec.substr(0, colon), at) || at < 0 || colon + 1 == spec.size()) {
+      if (colon == std::string::npos || !ParseInt(wanted.substr(0, colon), at) || at < 0 || colon + 1 == wanted.size()) {
         return RunUsage();
       }
-      shots.emplace(at, spec.substr(colon + 1));
+      shots.emplace(at, wanted.substr(colon + 1));
     } else {
       return RunUsage();
     }

@@ -253,11 +253,11 @@ int CommandSheet(int argc, char** argv) {
   NullVideo device;
   device.printMessages = false;
   SpriteSystemInit(game.video, device);
-  WindowSpec spec;
-  spec.clientWidth = kPage;
-  spec.clientHeight = kPage;
-  spec.title = "Quorin";
-  const NativeWindow window = device.OpenWindow(spec);
+  WindowSpec wanted;
+  wanted.clientWidth = kPage;
+  wanted.clientHeight = kPage;
+  wanted.title = "Quorin";
+  const NativeWindow window = device.OpenWindow(wanted);
   if (!ScreenOpenWindowed(game.video, window, 0, 0, kPage, kPage, 0, 0, 0)) {
     std::fprintf(stderr, "quorin-sim: no headless screen\n");
     return 1;
