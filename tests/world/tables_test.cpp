@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "runtime/sha256.h"
+#include "world/digest.h"
 
 namespace quorin {
 namespace {
@@ -80,6 +81,31 @@ TEST(Sha256, KnownDigests) {
   split.Update(text.data(), 7);
   split.Update(text.data() + 7, text.size() - 7);
   EXPECT_EQ(split.FinishHex(), "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+}
+
+}  // namespace
+}  // namespace quorin
+
+namespace quorin {
+namespace {
+
+TEST(WorldDigest, CopiesRunOnIdentically) {
+  World world;
+  BuildDirectionTable(world);
+  BuildFixedDirectionTable(world);
+  PrepareNoiseField(world);
+  World copy = world;
+  EXPECT_EQ(WorldDigest(copy), WorldDigest(world));
+  for (int k = 0; k < 100; ++k) {
+    RandomUpTo(world.random, 1000);
+    RandomUpTo(copy.random, 1000);
+  }
+  EXPECT_EQ(WorldDigest(copy), WorldDigest(world));
+  copy.noiseField[12345] += 1;
+  EXPECT_NE(WorldDigest(copy), WorldDigest(world));
+  World other = world;
+  RandomUpTo(other.random, 5);  // the generator's state is part of the world
+  EXPECT_NE(WorldDigest(other), WorldDigest(world));
 }
 
 }  // namespace
