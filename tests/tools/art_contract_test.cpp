@@ -242,6 +242,35 @@ TEST(ActorsSheet, FacingLeftFramesAreTheRightFacingOnesMirrored) {
   }
 }
 
+TEST(ActorsSheet, HeroBodyAndLegsJoinIntoOneFigureAboutThirtyTwoPixelsTall) {
+  // Both halves are drawn at the hero point; with the legs frame of each body
+  // frame (body + 64) they must make one figure with no gap at the waist, whose
+  // feet reach the bottom of the collision box (12 pixels below the point).
+  const PalettedImage im = DecodeEmbedded(kActorsSheetFile);
+  auto frame = [](int id) {
+    for (const FrameRect& f : AllFrames())
+      if (f.id == id) return f;
+    return FrameRect{};
+  };
+  for (int body = 100; body <= 127; ++body) {
+    if (body >= 112 && body < 116) continue;
+    const FrameRect b = frame(body), l = frame(body + 64);
+    std::set<int> rows;  // hero-space rows holding ink of either half
+    for (const FrameRect& f : {b, l}) {
+      for (int y = 0; y < f.height; ++y)
+        for (int x = 0; x < f.width; ++x)
+          if (!im.IsKey(f.x + x, f.y + y)) rows.insert(y - f.hotY);
+    }
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(static_cast<int>(rows.size()), *rows.rbegin() - *rows.begin() + 1) << "gap in frame " << body;
+    EXPECT_GE(static_cast<int>(rows.size()), 28) << "frame " << body;
+    EXPECT_LE(static_cast<int>(rows.size()), 34) << "frame " << body;
+    if (body == 100 || body == 116) {
+      EXPECT_EQ(*rows.rbegin(), 12) << "standing frame " << body << " does not stand on the ground";
+    }
+  }
+}
+
 // ---------------------------------------------------------------- tiles
 
 bool TileInUse(int t) {
