@@ -39,7 +39,7 @@ Image PaintNoiseTexture() {
     for (int x = 0; x < kN; ++x) {
       float v = 0;
       for (int o = 0; o < 3; ++o) v += kWeight[o] * ValueNoise(lattices[o], kCells[o], x + 0.5f, y + 0.5f);
-      im.Set(x, y, v < 0.40f ? kBlack : (v < 0.60f ? kGrey : kWhiteBlob));
+      im.Set(x, y, v < 0.45f ? kBlack : (v < 0.62f ? kGrey : kWhiteBlob));
     }
   }
   // White only ever sits inside grey: the lighter layer fades into the far one.
