@@ -95,7 +95,7 @@ Image PaintHeroLegs(const LegPose& p, int scale) {
   Image out = Blank(s);
   auto leg = [&](float hipX, float ankleX, float ankleY, bool near) {
     Image layer = Blank(s);
-    Limb(layer, s, hipX, 2 + p.hip, ankleX, ankleY, 4.6f, 1.5f, 1.0f, 0.0f, near ? kBlue2 : kBlue1);
+    Limb(layer, s, hipX, 2 + p.hip, ankleX, ankleY, 3.8f, 1.5f, 1.0f, 0.0f, near ? kBlue2 : kBlue1);
     FillRect(layer, static_cast<int>(s.X(ankleX - 1.5f)), static_cast<int>(s.Y(ankleY)), 4 * scale, 3 * scale,
              near ? kBrown2 : kBrown1);
     Finish(out, layer, 0, 0, false, scale);
