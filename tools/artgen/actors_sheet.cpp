@@ -396,10 +396,14 @@ Image Ball(int f) {
   Image im(14, 14);
   Image ball(14, 14);
   FillShadedEllipse(ball, kFxX, kFxY, 5.2f, 5.2f, kSuitRamp);
+  // The helmet rolls round the ball a quarter turn per frame.
   const float a = f * kPi / 2 - kPi / 4;
   const float c = std::cos(a), s = std::sin(a);
-  ThickLine(ball, kFxX - c * 4.5f, kFxY - s * 4.5f, kFxX + c * 4.5f, kFxY + s * 4.5f, 0.9f, kGrey4);
-  FillEllipse(ball, kFxX - s * 2.5f, kFxY + c * 2.5f, 1.6f, 1.6f, kCyan3);
+  FillShadedEllipse(ball, kFxX + c * 2.4f, kFxY + s * 2.4f, 2.9f, 2.9f, kWhiteRamp, false);
+  FillEllipse(ball, kFxX + c * 3.3f, kFxY + s * 3.3f, 1.3f, 1.3f, kCyan2);
+  ball.Set(static_cast<int>(kFxX + c * 3.3f - 0.5f), static_cast<int>(kFxY + s * 3.3f - 0.5f), kCyan4);
+  ThickLine(ball, kFxX - c * 1.5f - s * 3, kFxY - s * 1.5f + c * 3, kFxX - c * 1.5f + s * 3, kFxY - s * 1.5f - c * 3,
+            0.5f, kGold3);
   Outline(ball, kInk, false);
   Over(im, ball, 0, 0);
   return im;
