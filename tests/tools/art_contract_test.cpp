@@ -108,7 +108,8 @@ void ExpectInkOnlyInside(const PalettedImage& im, const std::vector<Rect>& rects
       if (im.IsKey(x, y)) continue;
       bool inside = false;
       for (const Rect& r : rects) inside = inside || r.Contains(x, y);
-      if (!inside && stray++ < 5) ADD_FAILURE() << sheet << ": ink outside every region at (" << x << ", " << y << ")";
+      if (!inside && stray++ < 5)
+        ADD_FAILURE() << sheet << ": ink outside every region at (" << x << ", " << y << ")";
     }
   }
   EXPECT_EQ(stray, 0) << sheet;
@@ -135,7 +136,8 @@ TEST_P(SheetFormat, Is512SquareEightBitPalettedWithMagentaFirst) {
   EXPECT_FALSE(im.hasTransparency) << "the key colour alone makes pixels transparent";
 }
 
-INSTANTIATE_TEST_SUITE_P(Sheets, SheetFormat, testing::Values(kActorsSheetFile, kTilesSheetFile, kFontSheetFile));
+INSTANTIATE_TEST_SUITE_P(Sheets, SheetFormat,
+                         testing::Values(kActorsSheetFile, kTilesSheetFile, kFontSheetFile));
 
 TEST(NoiseTexture, Is128SquareFourBitBlobsOfBlackGreyAndWhite) {
   const PalettedImage im = DecodeEmbedded(kNoiseTextureFile);
@@ -195,11 +197,11 @@ TEST(FrameLayout, PlacesKnownFramesWhereTheGameCutsThem) {
               std::tie(want.x, want.y, want.width, want.height, want.hotX, want.hotY))
         << "frame " << id;
   };
-  expect(633, {633, 16, 480, 16, 16, 10, 14});      // fruit 2
+  expect(633, {633, 16, 480, 16, 16, 10, 14});  // fruit 2
   expect(4, {4, 0, 128, 32, 32, 16, 16});
-  expect(63, {63, 352, 256, 32, 32, 16, 16});       // kind 5, last shooting frame
-  expect(16, {16, 0, 160, 32, 32, 16, 16});         // kind 2 starts the second row
-  expect(87, {87, 368, 464, 14, 14, 8, 8});         // ball, last frame
+  expect(63, {63, 352, 256, 32, 32, 16, 16});  // kind 5, last shooting frame
+  expect(16, {16, 0, 160, 32, 32, 16, 16});    // kind 2 starts the second row
+  expect(87, {87, 368, 464, 14, 14, 8, 8});    // ball, last frame
   expect(99, {99, 432, 92, 14, 36, 8, 35});
   expect(96, {96, 388, 120, 6, 8, 2, 7});
   expect(111, {111, 352, 0, 32, 24, 16, 19});
@@ -217,7 +219,8 @@ TEST(ActorsSheet, EveryFrameHasInkAndNoInkLiesOutsideTheFrames) {
   std::vector<Rect> rects;
   for (const FrameRect& f : AllFrames()) {
     const Rect r{f.x, f.y, f.width, f.height};
-    ASSERT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.w <= kSheetSize && r.y + r.h <= kSheetSize) << "frame " << f.id;
+    ASSERT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.w <= kSheetSize && r.y + r.h <= kSheetSize)
+        << "frame " << f.id;
     EXPECT_GT(InkCount(im, r), 0) << "frame " << f.id << " is empty";
     rects.push_back(r);
   }
@@ -229,7 +232,8 @@ TEST(ActorsSheet, FacingLeftFramesAreTheRightFacingOnesMirrored) {
   // Body, legs and flame frames turn about their hot spot column, so the hero
   // does not shift sideways when it turns.
   const PalettedImage im = DecodeEmbedded(kActorsSheetFile);
-  for (const auto& [right, left] : std::vector<std::pair<int, int>>{{100, 116}, {104, 120}, {164, 180}, {192, 196}}) {
+  for (const auto& [right, left] :
+       std::vector<std::pair<int, int>>{{100, 116}, {104, 120}, {164, 180}, {192, 196}}) {
     FrameRect r{}, l{};
     for (const FrameRect& f : AllFrames()) {
       if (f.id == right) r = f;
@@ -310,7 +314,8 @@ TEST(TilesSheet, CellsJoinedOnAllFourSidesAreSolid) {
   for (int base : bases) {
     for (int parity : {0, 16, 32, 48}) {
       const int t = base + 15 + parity;
-      EXPECT_EQ(InkCount(im, {TileX(t), TileY(t), kTileSize, kTileSize}), kTileSize * kTileSize) << "tile " << t;
+      EXPECT_EQ(InkCount(im, {TileX(t), TileY(t), kTileSize, kTileSize}), kTileSize * kTileSize)
+          << "tile " << t;
     }
   }
 }
@@ -352,8 +357,11 @@ struct FontChars {
 std::vector<FontChars> FontsInUse() {
   std::string all;
   for (int ch = kFirstTextChar; ch <= kLastTextChar; ++ch) all += static_cast<char>(ch);
-  return {{kFontThin, all},          {kFontBoldWhite, all},          {kFontBoldYellow, all},
-          {kFontRedDigits, "0123456789"}, {kFontYellowDigits, "0123456789"},
+  return {{kFontThin, all},
+          {kFontBoldWhite, all},
+          {kFontBoldYellow, all},
+          {kFontRedDigits, "0123456789"},
+          {kFontYellowDigits, "0123456789"},
           {kFontSmall, "0123456789:ABCEHIMNORSUX"}};
 }
 
@@ -371,7 +379,9 @@ std::vector<float> EmbeddedGlyphFractions() {
   return out;
 }
 
-int Advance(const std::vector<float>& fractions, int g) { return static_cast<int>(fractions[g] * 16.0f); }
+int Advance(const std::vector<float>& fractions, int g) {
+  return static_cast<int>(fractions[g] * 16.0f);
+}
 
 TEST(GlyphGrid, CharacterCellsFollowTheGlyphNumbering) {
   EXPECT_EQ(GlyphNumber('A', kFontThin), 33);
@@ -443,12 +453,13 @@ TEST(FontSheet, InkOnlyInGlyphsAndTheListedRegions) {
     const SheetRect r = FruitIconRect(n);
     regions.push_back({r.x, r.y, r.width, r.height});
   }
-  for (const SheetRect& r : {kGaugeLeftCap, kGaugeFull, kGaugeEmpty, kGaugeRightCap, kGemIcon, kTitleLogo, kTitleArt,
-                             kSignature}) {
+  for (const SheetRect& r : {kGaugeLeftCap, kGaugeFull, kGaugeEmpty, kGaugeRightCap, kGemIcon, kTitleLogo,
+                             kTitleArt, kSignature}) {
     regions.push_back({r.x, r.y, r.width, r.height});
   }
   for (const PointerRect& p : kPointerImages) regions.push_back({p.x, p.y, p.width, p.height});
-  for (std::size_t i = 0; i < regions.size(); ++i) EXPECT_GT(InkCount(im, regions[i]), 0) << "region " << i << " is empty";
+  for (std::size_t i = 0; i < regions.size(); ++i)
+    EXPECT_GT(InkCount(im, regions[i]), 0) << "region " << i << " is empty";
   for (const FontChars& font : FontsInUse()) {
     for (char ch : font.chars) {
       const int g = GlyphNumber(ch, font.base);
@@ -473,10 +484,12 @@ TEST(FontSheet, GaugePiecesAndPointerTips) {
     EXPECT_TRUE(im.IsKey(p.x + p.hotX - 2, p.y + p.hotY - 2)) << "pointer " << p.index;
   }
   EXPECT_EQ(kPointerImages[0].index, 1);
-  EXPECT_EQ(std::tie(kPointerImages[0].x, kPointerImages[0].y, kPointerImages[0].hotX, kPointerImages[0].hotY),
-            std::make_tuple(0, 224, 2, 2));
-  EXPECT_EQ(std::tie(kPointerImages[1].x, kPointerImages[1].y, kPointerImages[1].hotX, kPointerImages[1].hotY),
-            std::make_tuple(32, 224, 7, 2));
+  EXPECT_EQ(
+      std::tie(kPointerImages[0].x, kPointerImages[0].y, kPointerImages[0].hotX, kPointerImages[0].hotY),
+      std::make_tuple(0, 224, 2, 2));
+  EXPECT_EQ(
+      std::tie(kPointerImages[1].x, kPointerImages[1].y, kPointerImages[1].hotX, kPointerImages[1].hotY),
+      std::make_tuple(32, 224, 7, 2));
 }
 
 // ---------------------------------------------------------------- data table
@@ -488,7 +501,8 @@ TEST(AimOffsets, DataTableStartsWithTheEightMuzzleOffsets) {
   const std::array<int, 16> expected{18, 3, 16, 12, 1, 20, -14, 12, -18, 3, -16, -12, 1, -18, 18, -12};
   for (int i = 0; i < 16; ++i) {
     const auto* b = file->bytes.data() + 4 * i;
-    const std::int32_t v = static_cast<std::int32_t>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24);
+    const std::int32_t v =
+        static_cast<std::int32_t>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24);
     EXPECT_EQ(v, expected[i]) << "value " << i;
   }
 }

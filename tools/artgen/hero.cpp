@@ -14,7 +14,9 @@ struct Space {
   float R(float r) const { return r * scale; }
 };
 
-Image Blank(const Space& s) { return Image(kHeroSpaceW * s.scale, kHeroSpaceH * s.scale); }
+Image Blank(const Space& s) {
+  return Image(kHeroSpaceW * s.scale, kHeroSpaceH * s.scale);
+}
 
 // Two-segment limb from root to end, the joint bending toward (bendX, bendY).
 void Limb(Image& im, const Space& s, float x0, float y0, float x1, float y1, float segment, float radius,
@@ -80,8 +82,8 @@ Image PaintHeroUpper(const UpperPose& p, int scale) {
     const float len = std::sqrt(dx * dx + dy * dy);
     const float ux = dx / len, uy = dy / len;
     ThickLine(gun, s.X(p.gunX0), s.Y(p.gunY0), s.X(p.gunX1), s.Y(p.gunY1), s.R(1.1f), kGrey2);
-    ThickLine(gun, s.X(p.gunX0 - ux), s.Y(p.gunY0 - uy), s.X(p.gunX0 + 4 * ux), s.Y(p.gunY0 + 4 * uy), s.R(2.0f),
-              kGrey2);
+    ThickLine(gun, s.X(p.gunX0 - ux), s.Y(p.gunY0 - uy), s.X(p.gunX0 + 4 * ux), s.Y(p.gunY0 + 4 * uy),
+              s.R(2.0f), kGrey2);
     Finish(out, gun, 0, 0, false, scale);
     out.Set(static_cast<int>(s.X(p.gunX0 + 2 * ux)), static_cast<int>(s.Y(p.gunY0 + 2 * uy)), kRed3);
     FillEllipse(out, s.X(p.gunX1), s.Y(p.gunY1), s.R(0.8f), s.R(0.8f), kCyan3);

@@ -18,7 +18,9 @@ float ValueNoise(const std::vector<float>& lattice, int cells, float x, float y)
   const float fx = x * cells / kN, fy = y * cells / kN;
   const int x0 = static_cast<int>(std::floor(fx)), y0 = static_cast<int>(std::floor(fy));
   const float tx = fx - x0, ty = fy - y0;
-  auto at = [&](int i, int j) { return lattice[((j % cells + cells) % cells) * cells + (i % cells + cells) % cells]; };
+  auto at = [&](int i, int j) {
+    return lattice[((j % cells + cells) % cells) * cells + (i % cells + cells) % cells];
+  };
   const float sx = tx * tx * (3 - 2 * tx), sy = ty * ty * (3 - 2 * ty);
   const float top = at(x0, y0) + (at(x0 + 1, y0) - at(x0, y0)) * sx;
   const float bottom = at(x0, y0 + 1) + (at(x0 + 1, y0 + 1) - at(x0, y0 + 1)) * sx;
