@@ -347,6 +347,21 @@ TEST(TilesSheet, JoinedSidesReachTheCellEdge) {
   }
 }
 
+TEST(TilesSheet, HazardsCheckpointsAndDecorationsTouchTheRockTheyRestOn) {
+  // A hanging hazard hangs from the rock above its cell, a standing one and a
+  // checkpoint stand on the rock below; nothing should float a pixel away.
+  const PalettedImage im = DecodeEmbedded(kTilesSheetFile);
+  ASSERT_EQ(im.width, kSheetSize);
+  auto rowInk = [&](int t, int row) { return InkCount(im, {TileX(t), TileY(t) + row, kTileSize, 1}); };
+  EXPECT_GT(rowInk(kHangingHazardTile, 0), 0);
+  EXPECT_GT(rowInk(kStandingHazardTile, kTileSize - 1), 0);
+  EXPECT_GT(rowInk(kCheckpointTile, kTileSize - 1), 0);
+  EXPECT_GT(rowInk(kCurrentCheckpointTile, kTileSize - 1), 0);
+  for (int v = 0; v < 16; ++v)
+    EXPECT_GT(rowInk(kDecorationATiles + v, kTileSize - 1), 0) << "decoration A " << v;
+  EXPECT_GT(rowInk(kDecorationBTile, 0), 0);
+}
+
 // ---------------------------------------------------------------- font sheet
 
 struct FontChars {
