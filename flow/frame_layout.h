@@ -9,7 +9,7 @@
 
 namespace quorin {
 
-inline constexpr int kFrameIdLimit = 4081;      // FrameTable size: ids 1..4080
+inline constexpr int kFrameIdLimit = 4081;  // FrameTable size: ids 1..4080
 inline constexpr int kFontSheetSprite = 4081;
 inline constexpr int kFirstTileSprite = 4096;
 
@@ -46,7 +46,7 @@ constexpr FrameRect FrameInGroup(const FrameGroup& g, int i) {
 }
 
 // First ids of the groups that other code names.
-inline constexpr int kMonsterFrames = 4;        // 12 per kind: 4 right, 4 left, 4 shooting
+inline constexpr int kMonsterFrames = 4;  // 12 per kind: 4 right, 4 left, 4 shooting
 inline constexpr int kSparkFrames = 64;
 inline constexpr int kSmokeFrames = 68;
 inline constexpr int kSplinterFramesA = 72;
@@ -55,35 +55,35 @@ inline constexpr int kFlashRingFrames = 80;
 inline constexpr int kBallFrames = 84;
 inline constexpr int kBurstHalfFramesA = 88;
 inline constexpr int kBurstHalfFramesB = 92;
-inline constexpr int kGemFrames = 96;           // size classes 0..3
-inline constexpr int kHeroBodyFrames = 100;     // +16 facing left
-inline constexpr int kHeroLegsFrames = 164;     // body frame + 64
-inline constexpr int kJetFlameFrames = 192;     // +4 facing left
-inline constexpr int kHeroAimFrames = 224;      // + aim direction 0..7
-inline constexpr int kHeroShotFrames = 312;     // 5 per heading sector of 128
+inline constexpr int kGemFrames = 96;        // size classes 0..3
+inline constexpr int kHeroBodyFrames = 100;  // +16 facing left
+inline constexpr int kHeroLegsFrames = 164;  // body frame + 64
+inline constexpr int kJetFlameFrames = 192;  // +4 facing left
+inline constexpr int kHeroAimFrames = 224;   // + aim direction 0..7
+inline constexpr int kHeroShotFrames = 312;  // 5 per heading sector of 128
 inline constexpr int kMonsterShotFrames = 472;
-inline constexpr int kFruitFrames = 632;        // fruit n is 631 + n
-inline constexpr int kShotVariants = 5;         // the shot and four fading trail frames
+inline constexpr int kFruitFrames = 632;  // fruit n is 631 + n
+inline constexpr int kShotVariants = 5;   // the shot and four fading trail frames
 inline constexpr int kShotHeadings = 32;
 
 inline constexpr std::array<FrameGroup, 16> kFrameGroups{{
     // first count x0   y0  run  runStep  nextStep  w   h  hot
-    {4, 60, 0, 128, 12, 32, 0, 0, 32, 32, 32, 16, 16},      // monsters, one kind per row
-    {64, 32, 0, 464, 32, 16, 0, 0, 0, 14, 14, 8, 8},        // small effects
-    {96, 1, 388, 120, 1, 0, 0, 0, 0, 6, 8, 2, 7},           // power gems
+    {4, 60, 0, 128, 12, 32, 0, 0, 32, 32, 32, 16, 16},  // monsters, one kind per row
+    {64, 32, 0, 464, 32, 16, 0, 0, 0, 14, 14, 8, 8},    // small effects
+    {96, 1, 388, 120, 1, 0, 0, 0, 0, 6, 8, 2, 7},       // power gems
     {97, 1, 404, 116, 1, 0, 0, 0, 0, 8, 12, 4, 11},
     {98, 1, 418, 106, 1, 0, 0, 0, 0, 10, 22, 6, 21},
     {99, 1, 432, 92, 1, 0, 0, 0, 0, 14, 36, 8, 35},
-    {100, 12, 0, 0, 12, 32, 0, 0, 0, 32, 24, 16, 19},       // hero body, right
-    {116, 12, 0, 32, 12, 32, 0, 0, 0, 32, 24, 16, 19},      // hero body, left
-    {164, 12, 0, 64, 12, 32, 0, 0, 0, 32, 16, 16, 3},       // hero legs, right
-    {180, 12, 0, 80, 12, 32, 0, 0, 0, 32, 16, 16, 3},       // hero legs, left
-    {192, 4, 256, 96, 4, 32, 0, 0, 0, 32, 16, 16, -3},      // jet flame, right
-    {196, 4, 256, 112, 4, 32, 0, 0, 0, 32, 16, 16, -3},     // jet flame, left
-    {224, 8, 0, 96, 8, 32, 0, 0, 0, 32, 32, 16, 19},        // hero aiming
-    {312, 160, 0, 384, 5, 0, 16, 16, 0, 16, 16, 10, 10},    // hero shots
-    {472, 160, 0, 304, 5, 0, 16, 16, 0, 16, 16, 10, 10},    // monster shots
-    {632, 8, 0, 480, 8, 16, 0, 0, 0, 16, 16, 10, 14},       // fruits
+    {100, 12, 0, 0, 12, 32, 0, 0, 0, 32, 24, 16, 19},     // hero body, right
+    {116, 12, 0, 32, 12, 32, 0, 0, 0, 32, 24, 16, 19},    // hero body, left
+    {164, 12, 0, 64, 12, 32, 0, 0, 0, 32, 16, 16, 3},     // hero legs, right
+    {180, 12, 0, 80, 12, 32, 0, 0, 0, 32, 16, 16, 3},     // hero legs, left
+    {192, 4, 256, 96, 4, 32, 0, 0, 0, 32, 16, 16, -3},    // jet flame, right
+    {196, 4, 256, 112, 4, 32, 0, 0, 0, 32, 16, 16, -3},   // jet flame, left
+    {224, 8, 0, 96, 8, 32, 0, 0, 0, 32, 32, 16, 19},      // hero aiming
+    {312, 160, 0, 384, 5, 0, 16, 16, 0, 16, 16, 10, 10},  // hero shots
+    {472, 160, 0, 304, 5, 0, 16, 16, 0, 16, 16, 10, 10},  // monster shots
+    {632, 8, 0, 480, 8, 16, 0, 0, 0, 16, 16, 10, 14},     // fruits
 }};
 
 // Pointer images on the font sheet: index 1 the arrow, 2 the hand.

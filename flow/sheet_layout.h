@@ -23,8 +23,8 @@ inline constexpr std::string_view kAimOffsetsFile = "aim_offsets.bin";
 inline constexpr int kGlyphCell = 16;
 inline constexpr int kGlyphsPerRow = 32;
 inline constexpr int kGlyphCount = 1024;
-inline constexpr int kFirstTextChar = 32;   // space
-inline constexpr int kLastTextChar = 95;    // underscore
+inline constexpr int kFirstTextChar = 32;  // space
+inline constexpr int kLastTextChar = 95;   // underscore
 
 inline constexpr int kFontThin = 0;
 inline constexpr int kFontBoldWhite = 64;
@@ -33,9 +33,15 @@ inline constexpr int kFontRedDigits = 192;
 inline constexpr int kFontYellowDigits = 224;
 inline constexpr int kFontSmall = 256;
 
-constexpr int GlyphNumber(char ch, int glyphBase) { return static_cast<unsigned char>(ch) - 32 + glyphBase; }
-constexpr int GlyphCellX(int glyph) { return (glyph % kGlyphsPerRow) * kGlyphCell; }
-constexpr int GlyphCellY(int glyph) { return (glyph / kGlyphsPerRow) * kGlyphCell; }
+constexpr int GlyphNumber(char ch, int glyphBase) {
+  return static_cast<unsigned char>(ch) - 32 + glyphBase;
+}
+constexpr int GlyphCellX(int glyph) {
+  return (glyph % kGlyphsPerRow) * kGlyphCell;
+}
+constexpr int GlyphCellY(int glyph) {
+  return (glyph / kGlyphsPerRow) * kGlyphCell;
+}
 
 struct SheetRect {
   int x, y, width, height;
@@ -43,7 +49,9 @@ struct SheetRect {
 
 // Boxed icon of fruit n (1..8) for the HUD fruit row.
 inline constexpr int kFruitCount = 8;
-constexpr SheetRect FruitIconRect(int n) { return {32 * (n - 1), 96, 22, 24}; }
+constexpr SheetRect FruitIconRect(int n) {
+  return {32 * (n - 1), 96, 22, 24};
+}
 
 inline constexpr SheetRect kGaugeLeftCap{0, 160, 2, 10};
 inline constexpr SheetRect kGaugeFull{2, 160, 2, 10};
@@ -58,14 +66,18 @@ inline constexpr SheetRect kSignature{340, 486, 168, 26};
 inline constexpr int kTileSize = 16;
 inline constexpr int kTilesPerRow = 32;
 inline constexpr int kTileCount = 1024;
-constexpr int TileX(int tile) { return (tile % kTilesPerRow) * kTileSize; }
-constexpr int TileY(int tile) { return (tile / kTilesPerRow) * kTileSize; }
+constexpr int TileX(int tile) {
+  return (tile % kTilesPerRow) * kTileSize;
+}
+constexpr int TileY(int tile) {
+  return (tile / kTilesPerRow) * kTileSize;
+}
 
 // Rock kinds: base + neighbour mask (1 up, 2 right, 4 down, 8 left)
 // + 16 * (column & 1) + 32 * (row & 1).
 inline constexpr int kRockKinds = 4;
 inline constexpr std::array<int, kRockKinds> kRockTileBase{128, 192, 256, 320};  // blue, green, purple, grey
-inline constexpr int kDecorationATiles = 512;  // + running counter 0..15
+inline constexpr int kDecorationATiles = 512;                                    // + running counter 0..15
 inline constexpr int kDecorationBTile = 528;
 inline constexpr int kHangingHazardTile = 544;
 inline constexpr int kStandingHazardTile = 545;

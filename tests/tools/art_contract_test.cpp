@@ -108,7 +108,8 @@ void ExpectInkOnlyInside(const PalettedImage& im, const std::vector<Rect>& rects
       if (im.IsKey(x, y)) continue;
       bool inside = false;
       for (const Rect& r : rects) inside = inside || r.Contains(x, y);
-      if (!inside && stray++ < 5) ADD_FAILURE() << sheet << ": ink outside every region at (" << x << ", " << y << ")";
+      if (!inside && stray++ < 5)
+        ADD_FAILURE() << sheet << ": ink outside every region at (" << x << ", " << y << ")";
     }
   }
   EXPECT_EQ(stray, 0) << sheet;
@@ -135,7 +136,8 @@ TEST_P(SheetFormat, Is512SquareEightBitPalettedWithMagentaFirst) {
   EXPECT_FALSE(im.hasTransparency) << "the key colour alone makes pixels transparent";
 }
 
-INSTANTIATE_TEST_SUITE_P(Sheets, SheetFormat, testing::Values(kActorsSheetFile, kTilesSheetFile, kFontSheetFile));
+INSTANTIATE_TEST_SUITE_P(Sheets, SheetFormat,
+                         testing::Values(kActorsSheetFile, kTilesSheetFile, kFontSheetFile));
 
 TEST(NoiseTexture, Is128SquareFourBitBlobsOfBlackGreyAndWhite) {
   const PalettedImage im = DecodeEmbedded(kNoiseTextureFile);
@@ -195,11 +197,11 @@ TEST(FrameLayout, PlacesKnownFramesWhereTheGameCutsThem) {
               std::tie(want.x, want.y, want.width, want.height, want.hotX, want.hotY))
         << "frame " << id;
   };
-  expect(633, {633, 16, 480, 16, 16, 10, 14});      // fruit 2
+  expect(633, {633, 16, 480, 16, 16, 10, 14});  // fruit 2
   expect(4, {4, 0, 128, 32, 32, 16, 16});
-  expect(63, {63, 352, 256, 32, 32, 16, 16});       // kind 5, last shooting frame
-  expect(16, {16, 0, 160, 32, 32, 16, 16});         // kind 2 starts the second row
-  expect(87, {87, 368, 464, 14, 14, 8, 8});         // ball, last frame
+  expect(63, {63, 352, 256, 32, 32, 16, 16});  // kind 5, last shooting frame
+  expect(16, {16, 0, 160, 32, 32, 16, 16});    // kind 2 starts the second row
+  expect(87, {87, 368, 464, 14, 14, 8, 8});    // ball, last frame
   expect(99, {99, 432, 92, 14, 36, 8, 35});
   expect(96, {96, 388, 120, 6, 8, 2, 7});
   expect(111, {111, 352, 0, 32, 24, 16, 19});
@@ -217,7 +219,8 @@ TEST(ActorsSheet, EveryFrameHasInkAndNoInkLiesOutsideTheFrames) {
   std::vector<Rect> rects;
   for (const FrameRect& f : AllFrames()) {
     const Rect r{f.x, f.y, f.width, f.height};
-    ASSERT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.w <= kSheetSize && r.y + r.h <= kSheetSize) << "frame " << f.id;
+    ASSERT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.w <= kSheetSize && r.y + r.h <= kSheetSize)
+        << "frame " << f.id;
     EXPECT_GT(InkCount(im, r), 0) << "frame " << f.id << " is empty";
     rects.push_back(r);
   }
@@ -229,7 +232,8 @@ TEST(ActorsSheet, FacingLeftFramesAreTheRightFacingOnesMirrored) {
   // Body, legs and flame frames turn about their hot spot column, so the hero
   // does not shift sideways when it turns.
   const PalettedImage im = DecodeEmbedded(kActorsSheetFile);
-  for (const auto& [right, left] : std::vector<std::pair<int, int>>{{100, 116}, {104, 120}, {164, 180}, {192, 196}}) {
+  for (const auto& [right, left] :
+       std::vector<std::pair<int, int>>{{100, 116}, {104, 120}, {164, 180}, {192, 196}}) {
     FrameRect r{}, l{};
     for (const FrameRect& f : AllFrames()) {
       if (f.id == right) r = f;
@@ -239,6 +243,35 @@ TEST(ActorsSheet, FacingLeftFramesAreTheRightFacingOnesMirrored) {
       for (int x = 1; x < r.width; ++x)
         EXPECT_EQ(im.At(r.x + x, r.y + y), im.At(l.x + 2 * r.hotX - x, l.y + y))
             << "frames " << right << "/" << left << " at (" << x << ", " << y << ")";
+  }
+}
+
+TEST(ActorsSheet, HeroBodyAndLegsJoinIntoOneFigureAboutThirtyTwoPixelsTall) {
+  // Both halves are drawn at the hero point; with the legs frame of each body
+  // frame (body + 64) they must make one figure with no gap at the waist, whose
+  // feet reach the bottom of the collision box (12 pixels below the point).
+  const PalettedImage im = DecodeEmbedded(kActorsSheetFile);
+  auto frame = [](int id) {
+    for (const FrameRect& f : AllFrames())
+      if (f.id == id) return f;
+    return FrameRect{};
+  };
+  for (int body = 100; body <= 127; ++body) {
+    if (body >= 112 && body < 116) continue;
+    const FrameRect b = frame(body), l = frame(body + 64);
+    std::set<int> rows;  // hero-space rows holding ink of either half
+    for (const FrameRect& f : {b, l}) {
+      for (int y = 0; y < f.height; ++y)
+        for (int x = 0; x < f.width; ++x)
+          if (!im.IsKey(f.x + x, f.y + y)) rows.insert(y - f.hotY);
+    }
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(static_cast<int>(rows.size()), *rows.rbegin() - *rows.begin() + 1) << "gap in frame " << body;
+    EXPECT_GE(static_cast<int>(rows.size()), 28) << "frame " << body;
+    EXPECT_LE(static_cast<int>(rows.size()), 34) << "frame " << body;
+    if (body == 100 || body == 116) {
+      EXPECT_EQ(*rows.rbegin(), 12) << "standing frame " << body << " does not stand on the ground";
+    }
   }
 }
 
@@ -281,7 +314,8 @@ TEST(TilesSheet, CellsJoinedOnAllFourSidesAreSolid) {
   for (int base : bases) {
     for (int parity : {0, 16, 32, 48}) {
       const int t = base + 15 + parity;
-      EXPECT_EQ(InkCount(im, {TileX(t), TileY(t), kTileSize, kTileSize}), kTileSize * kTileSize) << "tile " << t;
+      EXPECT_EQ(InkCount(im, {TileX(t), TileY(t), kTileSize, kTileSize}), kTileSize * kTileSize)
+          << "tile " << t;
     }
   }
 }
@@ -313,6 +347,21 @@ TEST(TilesSheet, JoinedSidesReachTheCellEdge) {
   }
 }
 
+TEST(TilesSheet, HazardsCheckpointsAndDecorationsTouchTheRockTheyRestOn) {
+  // A hanging hazard hangs from the rock above its cell, a standing one and a
+  // checkpoint stand on the rock below; nothing should float a pixel away.
+  const PalettedImage im = DecodeEmbedded(kTilesSheetFile);
+  ASSERT_EQ(im.width, kSheetSize);
+  auto rowInk = [&](int t, int row) { return InkCount(im, {TileX(t), TileY(t) + row, kTileSize, 1}); };
+  EXPECT_GT(rowInk(kHangingHazardTile, 0), 0);
+  EXPECT_GT(rowInk(kStandingHazardTile, kTileSize - 1), 0);
+  EXPECT_GT(rowInk(kCheckpointTile, kTileSize - 1), 0);
+  EXPECT_GT(rowInk(kCurrentCheckpointTile, kTileSize - 1), 0);
+  for (int v = 0; v < 16; ++v)
+    EXPECT_GT(rowInk(kDecorationATiles + v, kTileSize - 1), 0) << "decoration A " << v;
+  EXPECT_GT(rowInk(kDecorationBTile, 0), 0);
+}
+
 // ---------------------------------------------------------------- font sheet
 
 struct FontChars {
@@ -323,8 +372,11 @@ struct FontChars {
 std::vector<FontChars> FontsInUse() {
   std::string all;
   for (int ch = kFirstTextChar; ch <= kLastTextChar; ++ch) all += static_cast<char>(ch);
-  return {{kFontThin, all},          {kFontBoldWhite, all},          {kFontBoldYellow, all},
-          {kFontRedDigits, "0123456789"}, {kFontYellowDigits, "0123456789"},
+  return {{kFontThin, all},
+          {kFontBoldWhite, all},
+          {kFontBoldYellow, all},
+          {kFontRedDigits, "0123456789"},
+          {kFontYellowDigits, "0123456789"},
           {kFontSmall, "0123456789:ABCEHIMNORSUX"}};
 }
 
@@ -342,7 +394,9 @@ std::vector<float> EmbeddedGlyphFractions() {
   return out;
 }
 
-int Advance(const std::vector<float>& fractions, int g) { return static_cast<int>(fractions[g] * 16.0f); }
+int Advance(const std::vector<float>& fractions, int g) {
+  return static_cast<int>(fractions[g] * 16.0f);
+}
 
 TEST(GlyphGrid, CharacterCellsFollowTheGlyphNumbering) {
   EXPECT_EQ(GlyphNumber('A', kFontThin), 33);
@@ -414,12 +468,13 @@ TEST(FontSheet, InkOnlyInGlyphsAndTheListedRegions) {
     const SheetRect r = FruitIconRect(n);
     regions.push_back({r.x, r.y, r.width, r.height});
   }
-  for (const SheetRect& r : {kGaugeLeftCap, kGaugeFull, kGaugeEmpty, kGaugeRightCap, kGemIcon, kTitleLogo, kTitleArt,
-                             kSignature}) {
+  for (const SheetRect& r : {kGaugeLeftCap, kGaugeFull, kGaugeEmpty, kGaugeRightCap, kGemIcon, kTitleLogo,
+                             kTitleArt, kSignature}) {
     regions.push_back({r.x, r.y, r.width, r.height});
   }
   for (const PointerRect& p : kPointerImages) regions.push_back({p.x, p.y, p.width, p.height});
-  for (std::size_t i = 0; i < regions.size(); ++i) EXPECT_GT(InkCount(im, regions[i]), 0) << "region " << i << " is empty";
+  for (std::size_t i = 0; i < regions.size(); ++i)
+    EXPECT_GT(InkCount(im, regions[i]), 0) << "region " << i << " is empty";
   for (const FontChars& font : FontsInUse()) {
     for (char ch : font.chars) {
       const int g = GlyphNumber(ch, font.base);
@@ -444,10 +499,12 @@ TEST(FontSheet, GaugePiecesAndPointerTips) {
     EXPECT_TRUE(im.IsKey(p.x + p.hotX - 2, p.y + p.hotY - 2)) << "pointer " << p.index;
   }
   EXPECT_EQ(kPointerImages[0].index, 1);
-  EXPECT_EQ(std::tie(kPointerImages[0].x, kPointerImages[0].y, kPointerImages[0].hotX, kPointerImages[0].hotY),
-            std::make_tuple(0, 224, 2, 2));
-  EXPECT_EQ(std::tie(kPointerImages[1].x, kPointerImages[1].y, kPointerImages[1].hotX, kPointerImages[1].hotY),
-            std::make_tuple(32, 224, 7, 2));
+  EXPECT_EQ(
+      std::tie(kPointerImages[0].x, kPointerImages[0].y, kPointerImages[0].hotX, kPointerImages[0].hotY),
+      std::make_tuple(0, 224, 2, 2));
+  EXPECT_EQ(
+      std::tie(kPointerImages[1].x, kPointerImages[1].y, kPointerImages[1].hotX, kPointerImages[1].hotY),
+      std::make_tuple(32, 224, 7, 2));
 }
 
 // ---------------------------------------------------------------- data table
@@ -459,7 +516,8 @@ TEST(AimOffsets, DataTableStartsWithTheEightMuzzleOffsets) {
   const std::array<int, 16> expected{18, 3, 16, 12, 1, 20, -14, 12, -18, 3, -16, -12, 1, -18, 18, -12};
   for (int i = 0; i < 16; ++i) {
     const auto* b = file->bytes.data() + 4 * i;
-    const std::int32_t v = static_cast<std::int32_t>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24);
+    const std::int32_t v =
+        static_cast<std::int32_t>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24);
     EXPECT_EQ(v, expected[i]) << "value " << i;
   }
 }

@@ -132,8 +132,9 @@ void PaintEye(Image& im, const Eye& e, float lookX, float lookY, bool angry) {
   FillEllipse(im, e.x, e.y, e.r + 0.8f, e.r + 0.8f, kInk);
   FillEllipse(im, e.x, e.y, e.r, e.r, kWhite);
   FillEllipse(im, e.x + lookX * e.r * 0.45f, e.y + lookY * e.r * 0.45f, e.r * 0.5f, e.r * 0.55f, kInk);
-  if (angry) Line(im, static_cast<int>(e.x - e.r - 1), static_cast<int>(e.y - e.r - 1),
-                  static_cast<int>(e.x + e.r), static_cast<int>(e.y - e.r + 1), kInk);
+  if (angry)
+    Line(im, static_cast<int>(e.x - e.r - 1), static_cast<int>(e.y - e.r - 1), static_cast<int>(e.x + e.r),
+         static_cast<int>(e.y - e.r + 1), kInk);
 }
 
 // A charging glow at (x, y) that grows with the shooting frame.
@@ -174,8 +175,13 @@ Image Bat(int f, bool shooting) {
     Image wing(32, 32);
     const float sx = 16 + side * 4.5f;
     const float tipX = 16 + side * 14.5f, tipY = 14 + lift;
-    FillPolygon(wing, {{sx, 12}, {tipX, tipY}, {16 + side * 12.0f, 19 + lift * 0.4f}, {16 + side * 9.0f, 17},
-                       {16 + side * 6.0f, 20}, {sx, 18}},
+    FillPolygon(wing,
+                {{sx, 12},
+                 {tipX, tipY},
+                 {16 + side * 12.0f, 19 + lift * 0.4f},
+                 {16 + side * 9.0f, 17},
+                 {16 + side * 6.0f, 20},
+                 {sx, 18}},
                 kPurple2);
     Finish(im, wing);
   }
@@ -204,8 +210,10 @@ Image Urchin(int f, bool shooting) {
   for (int k = 0; k < 10; ++k) {
     const float a = k * 2 * kPi / 10 + f * kPi / 20;
     const float c = std::cos(a), s = std::sin(a);
-    FillPolygon(spikes, {{16 + c * 13.0f, 16 + s * 13.0f}, {16 + c * 7 - s * 2.5f, 16 + s * 7 + c * 2.5f},
-                         {16 + c * 7 + s * 2.5f, 16 + s * 7 - c * 2.5f}},
+    FillPolygon(spikes,
+                {{16 + c * 13.0f, 16 + s * 13.0f},
+                 {16 + c * 7 - s * 2.5f, 16 + s * 7 + c * 2.5f},
+                 {16 + c * 7 + s * 2.5f, 16 + s * 7 - c * 2.5f}},
                 kGold3);
   }
   Finish(im, spikes);
@@ -373,7 +381,8 @@ Image Splinters(int f, bool second) {
     const float turn = a + f * 0.9f;
     const float c = std::cos(turn) * 2.2f, s = std::sin(turn) * 2.2f;
     Image shard(14, 14);
-    FillPolygon(shard, {{cx - c, cy - s}, {cx + s * 0.5f, cy - c * 0.5f}, {cx + c, cy + s}}, f < 3 ? kRed3 : kRed2);
+    FillPolygon(shard, {{cx - c, cy - s}, {cx + s * 0.5f, cy - c * 0.5f}, {cx + c, cy + s}},
+                f < 3 ? kRed3 : kRed2);
     shard.Set(static_cast<int>(cx), static_cast<int>(cy), f < 2 ? kRed4 : kRed3);
     Outline(shard, kRed1, false);
     Over(im, shard, 0, 0);
@@ -396,10 +405,14 @@ Image Ball(int f) {
   Image im(14, 14);
   Image ball(14, 14);
   FillShadedEllipse(ball, kFxX, kFxY, 5.2f, 5.2f, kSuitRamp);
+  // The helmet rolls round the ball a quarter turn per frame.
   const float a = f * kPi / 2 - kPi / 4;
   const float c = std::cos(a), s = std::sin(a);
-  ThickLine(ball, kFxX - c * 4.5f, kFxY - s * 4.5f, kFxX + c * 4.5f, kFxY + s * 4.5f, 0.9f, kGrey4);
-  FillEllipse(ball, kFxX - s * 2.5f, kFxY + c * 2.5f, 1.6f, 1.6f, kCyan3);
+  FillShadedEllipse(ball, kFxX + c * 2.4f, kFxY + s * 2.4f, 2.9f, 2.9f, kWhiteRamp, false);
+  FillEllipse(ball, kFxX + c * 3.3f, kFxY + s * 3.3f, 1.3f, 1.3f, kCyan2);
+  ball.Set(static_cast<int>(kFxX + c * 3.3f - 0.5f), static_cast<int>(kFxY + s * 3.3f - 0.5f), kCyan4);
+  ThickLine(ball, kFxX - c * 1.5f - s * 3, kFxY - s * 1.5f + c * 3, kFxX - c * 1.5f + s * 3,
+            kFxY - s * 1.5f - c * 3, 0.5f, kGold3);
   Outline(ball, kInk, false);
   Over(im, ball, 0, 0);
   return im;
@@ -456,16 +469,17 @@ void PaintGem(Image& im, int x, int y, int w, int h) {
   FillPolygon(gem, {{mid, t}, {mid, b}, {l, hip}, {l, shoulder}}, kRed4);
   FillPolygon(gem, {{mid + (r - l) * 0.22f, t + 1}, {r, shoulder}, {r, hip}, {mid, b}}, kRed2);
   for (int j = static_cast<int>(shoulder) + 1; j < static_cast<int>(hip); ++j)
-    if (gem.At(static_cast<int>(mid), j) != kKey && ((j - y) % 5 == 2)) gem.Set(static_cast<int>(mid) - 1, j, kWhite);
+    if (gem.At(static_cast<int>(mid), j) != kKey && ((j - y) % 5 == 2))
+      gem.Set(static_cast<int>(mid) - 1, j, kWhite);
   gem.Set(static_cast<int>(mid) - 1, static_cast<int>(shoulder), kWhite);
   Outline(gem, kInk, false);
   Over(im, gem, 0, 0);
 }
 
 void PaintFruit(Image& im, int n, int cx, int bottom) {
-  const float x = cx - 0.5f;         // centre line between two columns
-  const float b = bottom + 0.0f;     // lowest row of the fruit's body
-  Image back(im.width, im.height);   // stems and leaves behind the body
+  const float x = cx - 0.5f;        // centre line between two columns
+  const float b = bottom + 0.0f;    // lowest row of the fruit's body
+  Image back(im.width, im.height);  // stems and leaves behind the body
   Image body(im.width, im.height);
   Image front(im.width, im.height);  // details painted after shading
   switch (n) {
@@ -476,7 +490,8 @@ void PaintFruit(Image& im, int n, int cx, int bottom) {
       FillShadedEllipse(body, x, b - 3.8f, 3.8f, 4.3f, kOrangeRamp, false);
       for (int j = -5; j <= 5; ++j)
         for (int i = -4; i <= 4; ++i)
-          if ((i + j + 8) % 4 == 0 && (i - j + 8) % 4 == 0) front.Set(static_cast<int>(x + i), static_cast<int>(b - 4 + j), kGold1);
+          if ((i + j + 8) % 4 == 0 && (i - j + 8) % 4 == 0)
+            front.Set(static_cast<int>(x + i), static_cast<int>(b - 4 + j), kGold1);
       break;
     }
     case 2: {  // melon
@@ -488,12 +503,14 @@ void PaintFruit(Image& im, int n, int cx, int bottom) {
       break;
     }
     case 3: {  // strawberry
-      FillPolygon(body, {{x - 4.8f, b - 8}, {x + 4.8f, b - 8}, {x + 3.5f, b - 3}, {x, b}, {x - 3.5f, b - 3}}, kRed2);
+      FillPolygon(body, {{x - 4.8f, b - 8}, {x + 4.8f, b - 8}, {x + 3.5f, b - 3}, {x, b}, {x - 3.5f, b - 3}},
+                  kRed2);
       FillEllipse(body, x, b - 7, 4.9f, 2.4f, kRed2);
       for (int j = 0; j < 3; ++j)
         for (int i = -1; i <= 1; ++i)
           front.Set(static_cast<int>(x + i * 2.5f - (j & 1)), static_cast<int>(b - 7 + j * 2), kGold4);
-      FillPolygon(back, {{x - 4, b - 10}, {x, b - 8}, {x + 4, b - 10}, {x + 2, b - 7}, {x - 2, b - 7}}, kGreen3);
+      FillPolygon(back, {{x - 4, b - 10}, {x, b - 8}, {x + 4, b - 10}, {x + 2, b - 7}, {x - 2, b - 7}},
+                  kGreen3);
       ThickLine(back, x, b - 12, x, b - 9, 0.5f, kGreen2);
       break;
     }
@@ -513,8 +530,10 @@ void PaintFruit(Image& im, int n, int cx, int bottom) {
       break;
     }
     case 6: {  // lemon
-      FillPolygon(body, {{x - 6, b - 4}, {x - 3, b - 7}, {x + 3, b - 7}, {x + 6, b - 4}, {x + 3, b - 1}, {x - 3, b - 1}},
-                  kGold3);
+      FillPolygon(
+          body,
+          {{x - 6, b - 4}, {x - 3, b - 7}, {x + 3, b - 7}, {x + 6, b - 4}, {x + 3, b - 1}, {x - 3, b - 1}},
+          kGold3);
       FillEllipse(body, x, b - 4, 4.6f, 3.6f, kGold3);
       front.Set(static_cast<int>(x - 2), static_cast<int>(b - 6), kGold4);
       front.Set(static_cast<int>(x - 1), static_cast<int>(b - 6), kGold4);

@@ -93,7 +93,7 @@ void PaintFruitIcons(Image& sheet) {
 
 void PaintGauge(Image& sheet) {
   // Rows: outline, bright rim, six rows of fill, dim rim, outline.
-  constexpr std::array<Colour, 10> kFull{kInk,  kGrey4, kCyan4, kCyan3, kCyan3,
+  constexpr std::array<Colour, 10> kFull{kInk,   kGrey4, kCyan4, kCyan3, kCyan3,
                                          kCyan2, kCyan2, kCyan1, kGrey2, kInk};
   for (int y = 0; y < 10; ++y) {
     for (int x = 0; x < 2; ++x) {
@@ -111,7 +111,8 @@ void PaintGauge(Image& sheet) {
 void PaintPointers(Image& sheet) {
   const PointerRect& arrowRect = kPointerImages[0];
   Image arrow(arrowRect.width, arrowRect.height);
-  FillPolygon(arrow, {{2, 2}, {2, 17}, {6, 13.5f}, {9, 19}, {12, 17.5f}, {9.5f, 12.5f}, {14.5f, 12.5f}}, kWhite);
+  FillPolygon(arrow, {{2, 2}, {2, 17}, {6, 13.5f}, {9, 19}, {12, 17.5f}, {9.5f, 12.5f}, {14.5f, 12.5f}},
+              kWhite);
   for (int y = 0; y < arrow.height; ++y)
     for (int x = 0; x < arrow.width; ++x)
       if (arrow.Filled(x, y) && (!arrow.Filled(x + 1, y) || !arrow.Filled(x, y + 1))) arrow.Set(x, y, kGrey4);
@@ -121,13 +122,13 @@ void PaintPointers(Image& sheet) {
 
   const PointerRect& handRect = kPointerImages[1];
   Image hand(handRect.width, handRect.height);
-  FillRect(hand, 6, 2, 3, 10, kWhite);          // index finger, tip at the hot spot
+  FillRect(hand, 6, 2, 3, 10, kWhite);  // index finger, tip at the hot spot
   FillRect(hand, 9, 7, 3, 5, kWhite);
   FillRect(hand, 12, 8, 3, 4, kWhite);
   FillRect(hand, 15, 9, 2, 4, kWhite);
-  FillRect(hand, 6, 11, 11, 6, kWhite);         // palm
+  FillRect(hand, 6, 11, 11, 6, kWhite);                                      // palm
   FillPolygon(hand, {{2, 11}, {4, 10}, {7, 13}, {7, 16}, {5, 16}}, kWhite);  // thumb
-  FillRect(hand, 7, 17, 9, 2, kGrey4);          // cuff
+  FillRect(hand, 7, 17, 9, 2, kGrey4);                                       // cuff
   Image shaded = hand;
   for (int y = 0; y < hand.height; ++y)
     for (int x = 0; x < hand.width; ++x)
@@ -162,9 +163,9 @@ void PaintLogo(Image& sheet) {
   Image body(logo.width, logo.height);
   for (char c : word) {
     const GlyphShape& shape = ShapeOf(c);
-    TraceGlyphSegments(shape, left, kTop, shape.width * kUnit, kHeight, [&](float x0, float y0, float x1, float y1) {
-      ThickLine(body, x0, y0, x1, y1, kRadius, kGold3);
-    });
+    TraceGlyphSegments(
+        shape, left, kTop, shape.width * kUnit, kHeight,
+        [&](float x0, float y0, float x1, float y1) { ThickLine(body, x0, y0, x1, y1, kRadius, kGold3); });
     left += shape.width * kUnit + 2 * kRadius + kGap;
   }
   // Deep extruded shadow, then the lettering with a fiery gradient and bevel.
@@ -212,9 +213,9 @@ void PaintSignature(Image& sheet) {
   float left = 30;
   for (char c : name) {
     const GlyphShape& shape = ShapeOf(c);
-    TraceGlyphSegments(shape, left, kTop, shape.width * kUnit, kCap, [&](float x0, float y0, float x1, float y1) {
-      ThickLine(text, x0, y0, x1, y1, 1.1f, kWhite);
-    });
+    TraceGlyphSegments(
+        shape, left, kTop, shape.width * kUnit, kCap,
+        [&](float x0, float y0, float x1, float y1) { ThickLine(text, x0, y0, x1, y1, 1.1f, kWhite); });
     left += shape.width * kUnit + 5.0f;
   }
   for (int y = 0; y < text.height; ++y)

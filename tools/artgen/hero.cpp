@@ -14,7 +14,9 @@ struct Space {
   float R(float r) const { return r * scale; }
 };
 
-Image Blank(const Space& s) { return Image(kHeroSpaceW * s.scale, kHeroSpaceH * s.scale); }
+Image Blank(const Space& s) {
+  return Image(kHeroSpaceW * s.scale, kHeroSpaceH * s.scale);
+}
 
 // Two-segment limb from root to end, the joint bending toward (bendX, bendY).
 void Limb(Image& im, const Space& s, float x0, float y0, float x1, float y1, float segment, float radius,
@@ -80,8 +82,8 @@ Image PaintHeroUpper(const UpperPose& p, int scale) {
     const float len = std::sqrt(dx * dx + dy * dy);
     const float ux = dx / len, uy = dy / len;
     ThickLine(gun, s.X(p.gunX0), s.Y(p.gunY0), s.X(p.gunX1), s.Y(p.gunY1), s.R(1.1f), kGrey2);
-    ThickLine(gun, s.X(p.gunX0 - ux), s.Y(p.gunY0 - uy), s.X(p.gunX0 + 4 * ux), s.Y(p.gunY0 + 4 * uy), s.R(2.0f),
-              kGrey2);
+    ThickLine(gun, s.X(p.gunX0 - ux), s.Y(p.gunY0 - uy), s.X(p.gunX0 + 4 * ux), s.Y(p.gunY0 + 4 * uy),
+              s.R(2.0f), kGrey2);
     Finish(out, gun, 0, 0, false, scale);
     out.Set(static_cast<int>(s.X(p.gunX0 + 2 * ux)), static_cast<int>(s.Y(p.gunY0 + 2 * uy)), kRed3);
     FillEllipse(out, s.X(p.gunX1), s.Y(p.gunY1), s.R(0.8f), s.R(0.8f), kCyan3);
@@ -95,7 +97,7 @@ Image PaintHeroLegs(const LegPose& p, int scale) {
   Image out = Blank(s);
   auto leg = [&](float hipX, float ankleX, float ankleY, bool near) {
     Image layer = Blank(s);
-    Limb(layer, s, hipX, 2 + p.hip, ankleX, ankleY, 4.6f, 1.5f, 1.0f, 0.0f, near ? kBlue2 : kBlue1);
+    Limb(layer, s, hipX, 2 + p.hip, ankleX, ankleY, 3.8f, 1.5f, 1.0f, 0.0f, near ? kBlue2 : kBlue1);
     FillRect(layer, static_cast<int>(s.X(ankleX - 1.5f)), static_cast<int>(s.Y(ankleY)), 4 * scale, 3 * scale,
              near ? kBrown2 : kBrown1);
     Finish(out, layer, 0, 0, false, scale);

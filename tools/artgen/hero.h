@@ -15,16 +15,16 @@ inline constexpr int kHeroOriginX = 16;
 inline constexpr int kHeroOriginY = 20;
 
 struct UpperPose {
-  float bob = 0;              // vertical shift of the whole upper body
+  float bob = 0;  // vertical shift of the whole upper body
   float nearHandX = 1, nearHandY = 0;
   float farHandX = -1, farHandY = 0;
-  bool gun = false;           // aiming: a blaster from the near hand
+  bool gun = false;  // aiming: a blaster from the near hand
   float gunX0 = 0, gunY0 = 0, gunX1 = 0, gunY1 = 0;
 };
 
 struct LegPose {
-  float hip = 0;              // hips move up (negative) in the passing frames
-  float nearX = 2, nearY = 9; // ankle positions
+  float hip = 0;               // hips move up (negative) in the passing frames
+  float nearX = 2, nearY = 9;  // ankle positions
   float farX = -2, farY = 9;
 };
 

@@ -150,7 +150,8 @@ void FillPolygon(Image& im, const std::vector<Point>& pts, int c) {
     }
     std::sort(xs.begin(), xs.end());
     for (std::size_t i = 0; i + 1 < xs.size(); i += 2) {
-      for (int x = static_cast<int>(std::ceil(xs[i] - 0.5f)); x <= static_cast<int>(std::floor(xs[i + 1] - 0.5f)); ++x)
+      for (int x = static_cast<int>(std::ceil(xs[i] - 0.5f));
+           x <= static_cast<int>(std::floor(xs[i + 1] - 0.5f)); ++x)
         im.Set(x, y, c);
     }
   }
@@ -186,7 +187,8 @@ void Outline(Image& im, int ink, bool corners) {
   for (int y = 0; y < im.height; ++y) {
     for (int x = 0; x < im.width; ++x) {
       if (src.Filled(x, y)) continue;
-      bool touch = src.Filled(x - 1, y) || src.Filled(x + 1, y) || src.Filled(x, y - 1) || src.Filled(x, y + 1);
+      bool touch =
+          src.Filled(x - 1, y) || src.Filled(x + 1, y) || src.Filled(x, y - 1) || src.Filled(x, y + 1);
       if (corners) {
         touch = touch || src.Filled(x - 1, y - 1) || src.Filled(x + 1, y - 1) || src.Filled(x - 1, y + 1) ||
                 src.Filled(x + 1, y + 1);
@@ -233,7 +235,8 @@ Image Crop(const Image& im, int x, int y, int w, int h) {
 Image Enlarge(const Image& im, int factor) {
   Image out(im.width * factor, im.height * factor);
   for (int y = 0; y < out.height; ++y)
-    for (int x = 0; x < out.width; ++x) out.px[y * out.width + x] = im.px[(y / factor) * im.width + x / factor];
+    for (int x = 0; x < out.width; ++x)
+      out.px[y * out.width + x] = im.px[(y / factor) * im.width + x / factor];
   return out;
 }
 

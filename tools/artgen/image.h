@@ -31,7 +31,8 @@ using Point = std::pair<float, float>;
 void FillRect(Image& im, int x, int y, int w, int h, int c);
 void FillEllipse(Image& im, float cx, float cy, float rx, float ry, int c);
 // A ball lit from the upper left: shadow, base and light bands plus a glint.
-void FillShadedEllipse(Image& im, float cx, float cy, float rx, float ry, const Ramp& ramp, bool glint = true);
+void FillShadedEllipse(Image& im, float cx, float cy, float rx, float ry, const Ramp& ramp,
+                       bool glint = true);
 void Line(Image& im, int x0, int y0, int x1, int y1, int c);
 // A capsule of the given radius around the segment.
 void ThickLine(Image& im, float x0, float y0, float x1, float y1, float radius, int c);

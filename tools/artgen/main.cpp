@@ -38,13 +38,19 @@ int main(int argc, char** argv) {
   ok = Report(WriteAimOffsets(dir + "aim_offsets.bin"), dir + "aim_offsets.bin") && ok;
   if (argc >= 3) {
     const std::string docs = std::string(argv[2]) + "/";
-    ok = Report(WritePng8(docs + "art-actors.png", Enlarge(actors, kPreviewScale)), docs + "art-actors.png") && ok;
-    ok = Report(WritePng8(docs + "art-tiles.png", Enlarge(tiles, kPreviewScale)), docs + "art-tiles.png") && ok;
+    ok =
+        Report(WritePng8(docs + "art-actors.png", Enlarge(actors, kPreviewScale)), docs + "art-actors.png") &&
+        ok;
+    ok = Report(WritePng8(docs + "art-tiles.png", Enlarge(tiles, kPreviewScale)), docs + "art-tiles.png") &&
+         ok;
     ok = Report(WritePng8(docs + "art-font.png", Enlarge(font, kPreviewScale)), docs + "art-font.png") && ok;
-    ok = Report(WritePng8(docs + "art-scene.png", Enlarge(PaintScene(actors, tiles, font, noise), kPreviewScale)),
-                docs + "art-scene.png") && ok;
+    ok = Report(WritePng8(docs + "art-scene.png",
+                          Enlarge(PaintScene(actors, tiles, font, noise), kPreviewScale)),
+                docs + "art-scene.png") &&
+         ok;
     ok = Report(WritePng4(docs + "art-noise.png", Enlarge(noise, kNoisePreviewScale), noiseColours),
-                docs + "art-noise.png") && ok;
+                docs + "art-noise.png") &&
+         ok;
   }
   return ok ? 0 : 1;
 }

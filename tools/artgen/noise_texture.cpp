@@ -18,7 +18,9 @@ float ValueNoise(const std::vector<float>& lattice, int cells, float x, float y)
   const float fx = x * cells / kN, fy = y * cells / kN;
   const int x0 = static_cast<int>(std::floor(fx)), y0 = static_cast<int>(std::floor(fy));
   const float tx = fx - x0, ty = fy - y0;
-  auto at = [&](int i, int j) { return lattice[((j % cells + cells) % cells) * cells + (i % cells + cells) % cells]; };
+  auto at = [&](int i, int j) {
+    return lattice[((j % cells + cells) % cells) * cells + (i % cells + cells) % cells];
+  };
   const float sx = tx * tx * (3 - 2 * tx), sy = ty * ty * (3 - 2 * ty);
   const float top = at(x0, y0) + (at(x0 + 1, y0) - at(x0, y0)) * sx;
   const float bottom = at(x0, y0 + 1) + (at(x0 + 1, y0 + 1) - at(x0, y0 + 1)) * sx;
@@ -39,7 +41,7 @@ Image PaintNoiseTexture() {
     for (int x = 0; x < kN; ++x) {
       float v = 0;
       for (int o = 0; o < 3; ++o) v += kWeight[o] * ValueNoise(lattices[o], kCells[o], x + 0.5f, y + 0.5f);
-      im.Set(x, y, v < 0.40f ? kBlack : (v < 0.60f ? kGrey : kWhiteBlob));
+      im.Set(x, y, v < 0.45f ? kBlack : (v < 0.62f ? kGrey : kWhiteBlob));
     }
   }
   // White only ever sits inside grey: the lighter layer fades into the far one.

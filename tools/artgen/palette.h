@@ -11,6 +11,7 @@ struct Rgb {
 };
 
 // Colour indices, grouped in ramps from dark to light.
+// clang-format off
 enum Colour : std::uint8_t {
   kKey = 0,
   kInk,  // the outline colour
@@ -49,6 +50,7 @@ inline constexpr std::array<Rgb, kColourCount> kPalette{{
     {56, 52, 60}, {84, 80, 88}, {120, 116, 124}, {160, 156, 162},        // grey rock
     {30, 84, 40}, {60, 130, 56},                                         // moss
 }};
+// clang-format on
 
 // A shading ramp: shadow, base, light, highlight.
 struct Ramp {

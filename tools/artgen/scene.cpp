@@ -16,30 +16,18 @@ constexpr int kW = 32, kH = 24;
 // # blue, g green, p purple, o grey rock; a, b decorations; v, ^ hazards;
 // c, C checkpoints.
 constexpr std::array<const char*, kH> kMap{{
-    "################################",
-    "###...v.....v###########...v..##",
-    "##.....b..............b.......##",
-    "#..........................pp..#",
-    "#.........................ppp..#",
-    "#....................a.a..pp...#",
-    "#....ggg..........ooooooo......#",
-    "#...ggggg..........ooooo.......#",
-    "#....ggg.......................#",
-    "#..............................#",
-    "#........................a.....#",
-    "##a.a......C.....a^^a...####..##",
-    "##########ooooo##########pppp###",
-    "###########ooo####....##########",
-    "####..v.....v......b...v########",
-    "###.....................b....###",
-    "##...........................###",
-    "##..a..c..a.^^..a.ggg.....a...##",
-    "#######################gggggg###",
-    "##################....ggggggg###",
-    "################################",
-    "################################",
-    "################################",
-    "################################",
+    "################################", "###...v.....v###########...v..##",
+    "##.....b..............b.......##", "#..........................pp..#",
+    "#.........................ppp..#", "#....................a.a..pp...#",
+    "#....ggg..........ooooooo......#", "#...ggggg..........ooooo.......#",
+    "#....ggg.......................#", "#..............................#",
+    "#........................a.....#", "##a.a......C.....a^^a...####..##",
+    "##########ooooo##########pppp###", "###########ooo####....##########",
+    "####..v.....v......b...v########", "###.....................b....###",
+    "##...........................###", "##..a..c..a.^^..a.ggg.....a...##",
+    "#######################gggggg###", "##################....ggggggg###",
+    "################################", "################################",
+    "################################", "################################",
 }};
 
 char MapAt(int x, int y) {
@@ -80,14 +68,19 @@ Image PaintScene(const Image& actors, const Image& tiles, const Image& font, con
   Image canvas(kW * kTileSize, kH * kTileSize - 0);
   FillRect(canvas, 0, 0, canvas.width, canvas.height, kDeep1);
   constexpr int kNoise = kNoiseTextureSize;
-  auto noiseAt = [&](int x, int y) { return noise.px[((y + kNoise) % kNoise) * kNoise + (x + kNoise) % kNoise]; };
+  auto noiseAt = [&](int x, int y) {
+    return noise.px[((y + kNoise) % kNoise) * kNoise + (x + kNoise) % kNoise];
+  };
   for (int y = 0; y < kH; ++y) {
     for (int x = 0; x < kW; ++x) {
       const int c = noiseAt(x + 40, y + 40);
       if (c == 0) continue;
-      auto counts = [&](int nx, int ny) { return c == 1 ? noiseAt(nx + 40, ny + 40) != 0 : noiseAt(nx + 40, ny + 40) == 2; };
+      auto counts = [&](int nx, int ny) {
+        return c == 1 ? noiseAt(nx + 40, ny + 40) != 0 : noiseAt(nx + 40, ny + 40) == 2;
+      };
       const int mask = counts(x, y - 1) + 2 * counts(x + 1, y) + 4 * counts(x, y + 1) + 8 * counts(x - 1, y);
-      Tile(canvas, tiles, (c == 1 ? kBackgroundGreyBase : kBackgroundWhiteBase) + mask + 16 * (x & 1) + 32 * (y & 1),
+      Tile(canvas, tiles,
+           (c == 1 ? kBackgroundGreyBase : kBackgroundWhiteBase) + mask + 16 * (x & 1) + 32 * (y & 1),
            x * kTileSize, y * kTileSize);
     }
   }
@@ -98,8 +91,8 @@ Image PaintScene(const Image& actors, const Image& tiles, const Image& font, con
       int t = 0;
       if (c == '#' || c == 'g' || c == 'p' || c == 'o') {
         const int base = c == '#' ? 128 : c == 'g' ? 192 : c == 'p' ? 256 : 320;
-        const int mask = Joins(c, MapAt(x, y - 1)) + 2 * Joins(c, MapAt(x + 1, y)) + 4 * Joins(c, MapAt(x, y + 1)) +
-                         8 * Joins(c, MapAt(x - 1, y));
+        const int mask = Joins(c, MapAt(x, y - 1)) + 2 * Joins(c, MapAt(x + 1, y)) +
+                         4 * Joins(c, MapAt(x, y + 1)) + 8 * Joins(c, MapAt(x - 1, y));
         t = base + mask + 16 * (x & 1) + 32 * (y & 1);
       } else if (c == 'a') {
         t = kDecorationATiles + (phase++ & 15);
@@ -130,7 +123,8 @@ Image PaintScene(const Image& actors, const Image& tiles, const Image& font, con
   Frame(canvas, actors, kFlashRingFrames + 2, 200, 270);
   Frame(canvas, actors, kHeroLegsFrames + 5, 60, 275);
   Frame(canvas, actors, kHeroBodyFrames + 5, 60, 275);
-  for (int k = 0; k < 5; ++k) Frame(canvas, actors, kMonsterFrames + 12 * k + (k & 1) * 4, 170 + 60 * k, 120 + (k & 1) * 20);
+  for (int k = 0; k < 5; ++k)
+    Frame(canvas, actors, kMonsterFrames + 12 * k + (k & 1) * 4, 170 + 60 * k, 120 + (k & 1) * 20);
   Frame(canvas, actors, kMonsterFrames + 12 * 2 + 8 + 2, 420, 240);
   Frame(canvas, actors, kMonsterShotFrames + 16 * 5, 396, 242);
   Frame(canvas, actors, kMonsterShotFrames + 16 * 5 + 1, 402, 242);

@@ -8,7 +8,8 @@ namespace quorin::art {
 
 // Muzzle offsets from the hero point for aim directions 0..7 (right, then
 // clockwise): dx0, dy0, dx1, dy1, ...
-inline constexpr std::array<int, 16> kAimOffsets{18, 3, 16, 12, 1, 20, -14, 12, -18, 3, -16, -12, 1, -18, 18, -12};
+inline constexpr std::array<int, 16> kAimOffsets{18,  3, 16,  12,  1, 20,  -14, 12,
+                                                 -18, 3, -16, -12, 1, -18, 18,  -12};
 
 // Advance in pixels of glyph g (0..1023); the fonts are drawn to fit these.
 int GlyphAdvancePixels(int g);

@@ -18,9 +18,9 @@ constexpr int kUp = 1, kRight = 2, kDown = 4, kLeft = 8;
 // Colours of one rock kind, from its cracks to its lit rim.
 struct RockLook {
   Colour crack, dark, base, light, rim;
-  Colour speck;       // the odd bright fleck in the stone
-  Colour surface;     // top edge colour (moss on green rock)
-  int stones;         // stones per 32 x 32 texture block
+  Colour speck;    // the odd bright fleck in the stone
+  Colour surface;  // top edge colour (moss on green rock)
+  int stones;      // stones per 32 x 32 texture block
   std::uint32_t seed;
 };
 
@@ -118,7 +118,8 @@ int EdgeDepth(int x, int y, int mask, int salt, int* nearestSide) {
   return best;
 }
 
-void PaintRockTile(Image& sheet, int tile, const StoneTexture& tex, const RockLook& look, int mask, int vx, int vy) {
+void PaintRockTile(Image& sheet, int tile, const StoneTexture& tex, const RockLook& look, int mask, int vx,
+                   int vy) {
   Image cell(kT, kT);
   for (int y = 0; y < kT; ++y) {
     for (int x = 0; x < kT; ++x) {
@@ -219,8 +220,12 @@ Image Crystal(const Ramp& ramp, int seed) {
     Image shard(kT, kT);
     const float x = 5 + k * 3 + dice.Unit() * 2, h = 5 + dice.Unit() * 6 - (k == 1 ? -2 : 0);
     const float lean = (k - 1) * 1.5f;
-    FillPolygon(shard, {{x - 1.6f, 15}, {x - 1.4f + lean * 0.5f, 15 - h * 0.7f}, {x + lean, 15 - h},
-                        {x + 1.6f + lean * 0.5f, 15 - h * 0.7f}, {x + 1.6f, 15}},
+    FillPolygon(shard,
+                {{x - 1.6f, 15},
+                 {x - 1.4f + lean * 0.5f, 15 - h * 0.7f},
+                 {x + lean, 15 - h},
+                 {x + 1.6f + lean * 0.5f, 15 - h * 0.7f},
+                 {x + 1.6f, 15}},
                 ramp.base);
     Finish(im, shard);
     im.Set(static_cast<int>(x + lean * 0.4f), static_cast<int>(15 - h * 0.6f), ramp.shine);
@@ -286,19 +291,35 @@ Image Bones() {
 // Decoration A, 16 variants; all grow up from the cell's floor.
 Image DecorationA(int v) {
   switch (v) {
-    case 0: case 1: case 2: case 3: return Tuft(v);
-    case 4: return Flower(kRed3, kGold4, 8);
-    case 5: return Flower(kGold3, kWhite, 6);
-    case 6: return Mushroom(kRedRamp, 3);
-    case 7: return Mushroom(kPurpleRamp, 4);
-    case 8: return Crystal(kCyanRamp, 0);
-    case 9: return Crystal(kPurpleRamp, 1);
-    case 10: return Pebbles(0);
-    case 11: return Pebbles(1);
-    case 12: return Fern(0);
-    case 13: return Fern(1);
-    case 14: return Bones();
-    default: return GlowShrooms();
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+      return Tuft(v);
+    case 4:
+      return Flower(kRed3, kGold4, 8);
+    case 5:
+      return Flower(kGold3, kWhite, 6);
+    case 6:
+      return Mushroom(kRedRamp, 3);
+    case 7:
+      return Mushroom(kPurpleRamp, 4);
+    case 8:
+      return Crystal(kCyanRamp, 0);
+    case 9:
+      return Crystal(kPurpleRamp, 1);
+    case 10:
+      return Pebbles(0);
+    case 11:
+      return Pebbles(1);
+    case 12:
+      return Fern(0);
+    case 13:
+      return Fern(1);
+    case 14:
+      return Bones();
+    default:
+      return GlowShrooms();
   }
 }
 
@@ -309,7 +330,8 @@ Image DecorationB() {
   ThickLine(im, 4, 8, 6, 13, 0.6f, kMoss1);
   ThickLine(im, 10, 0, 11, 6, 0.6f, kMoss1);
   ThickLine(im, 11, 6, 10, 10, 0.6f, kMoss1);
-  for (const auto& [x, y] : std::vector<std::pair<float, float>>{{4, 4}, {5, 10}, {11, 3}, {10, 8}, {6, 13}}) {
+  for (const auto& [x, y] :
+       std::vector<std::pair<float, float>>{{4, 4}, {5, 10}, {11, 3}, {10, 8}, {6, 13}}) {
     FillEllipse(im, x + 1.2f, y, 1.3f, 0.8f, kGreen3);
   }
   Outline(im, kInk, false);
@@ -361,10 +383,12 @@ Image PaintTilesSheet() {
   Image sheet(kSheetSize, kSheetSize);
   for (int k = 0; k < kRockKinds; ++k) {
     const RockLook& look = kRockLooks[k];
-    const StoneTexture tex = MakeStones(look.crack, look.dark, look.base, look.light, look.speck, look.stones, look.seed);
+    const StoneTexture tex =
+        MakeStones(look.crack, look.dark, look.base, look.light, look.speck, look.stones, look.seed);
     for (int v = 0; v < 4; ++v)
       for (int mask = 0; mask < 16; ++mask)
-        PaintRockTile(sheet, kRockTileBase[k] + mask + 16 * (v & 1) + 32 * (v >> 1), tex, look, mask, v & 1, v >> 1);
+        PaintRockTile(sheet, kRockTileBase[k] + mask + 16 * (v & 1) + 32 * (v >> 1), tex, look, mask, v & 1,
+                      v >> 1);
   }
   const StoneTexture farTex = MakeStones(kDeep1, kDeep2, kDeep3, kDeep3, kDeep4, 5, 71);
   const StoneTexture nearTex = MakeStones(kDeep2, kDeep3, kDeep4, kDeep5, kBlue1, 6, 83);
@@ -375,7 +399,8 @@ Image PaintTilesSheet() {
       PaintBackgroundTile(sheet, kBackgroundWhiteBase + offset, farTex, nearTex, true, mask, v & 1, v >> 1);
     }
   }
-  for (int v = 0; v < 16; ++v) Over(sheet, DecorationA(v), TileX(kDecorationATiles + v), TileY(kDecorationATiles + v));
+  for (int v = 0; v < 16; ++v)
+    Over(sheet, DecorationA(v), TileX(kDecorationATiles + v), TileY(kDecorationATiles + v));
   Over(sheet, DecorationB(), TileX(kDecorationBTile), TileY(kDecorationBTile));
   Over(sheet, Spikes(true), TileX(kHangingHazardTile), TileY(kHangingHazardTile));
   Over(sheet, Spikes(false), TileX(kStandingHazardTile), TileY(kStandingHazardTile));
