@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
 
 namespace quorin {
@@ -18,16 +19,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string Capture(const std::string& command) {
-  std::string out;
-  if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    ::pclose(pipe);
-  }
-  return out;
-}
+std::string Capture(const std::string& command) { return testing::RunCommand(command).out; }
 
 bool HaveTool(const char* name) { return !Capture(std::string("command -v ") + name + " 2>/dev/null").empty(); }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
 
 namespace quorin {
@@ -13,22 +14,7 @@ namespace {
 using testing::TempDir;
 using testing::WriteFile;
 
-struct SimRun {
-  std::string out;
-  int code;
-};
-
-SimRun Sim(const std::string& args) {
-  SimRun run{"", -1};
-  std::FILE* pipe = ::popen((std::string(QUORIN_SIM_PATH) + " " + args).c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  const int status = ::pclose(pipe);
-  run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+testing::CommandResult Sim(const std::string& args) { return testing::RunSim(args); }
 
 TEST(SimRng, PrintsOneDrawPerLine) {
   EXPECT_EQ(Sim("rng 777 3").out, "683405308\n837479372\n3437716506\n");
@@ -43,7 +29,7 @@ TEST(SimSettings, PrintsWhatTheGameReadsAndWritesNothing) {
   TempDir dir;
   WriteFile("engine.ini", "Cursorspeed = 2.5\nWindowed = 0\nFullscreenMouseSpeed = 1e-1\n");
   WriteFile("Quorin.cfg", "AudioVolume = $2\nSmoothing = 0\nHiScore = 77\n");
-  const SimRun run = Sim("settings");
+  const testing::CommandResult run = Sim("settings");
   EXPECT_EQ(run.code, 0);
   EXPECT_EQ(run.out,
             "Cursorspeed = 2.5\nSwapButtons = 0\nJoyCursor = 1\nKey1 = 44\nKey2 = 45\nKeyLeft = 203\n"

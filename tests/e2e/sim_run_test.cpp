@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 
 #include "tests/support/stored_picture.h"
+#include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
 
 namespace quorin {
@@ -17,22 +18,8 @@ using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
-struct SimResult {
-  std::string out;
-  int code = -1;
-};
-
-SimResult RunSim(const std::string& args) {
-  SimResult r;
-  if (std::FILE* pipe = ::popen((std::string(QUORIN_SIM_PATH) + " " + args + " 2>stderr.txt").c_str(), "r")) {
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  return r;
-}
+// quorin-sim with its standard error kept in stderr.txt of the current folder.
+testing::CommandResult RunSim(const std::string& args) { return testing::RunSim(args + " 2>stderr.txt"); }
 
 // The system pointer moved onto a picture point, in window client pixels of the
 // default 768-pixel window. Entering the window only sets the reference; the
@@ -57,7 +44,7 @@ TEST(SimRun, OptionsAreChosenWithThePointerAndSavedOnExit) {
                               Mouse(10, 40, 70) + Click(12) +   // LOW
                               Mouse(18, 60, 174) + Click(20) +  // SMOOTHING
                               Key(26, 1) + Key(32, 1));         // back to the title, then quit
-  const SimResult r = RunSim("run --frames 200 --input script.txt");
+  const testing::CommandResult r = RunSim("run --frames 200 --input script.txt");
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.out, "frames=33 state=0 quit=1 windowed=1\n");
   EXPECT_EQ(ReadFile("Quorin.cfg"), "AudioVolume = 1\r\nWindowed = 1\r\nSmoothing = 0\r\nHiScore = 0\r\nMaxBounce = 0\r\n");
@@ -66,7 +53,7 @@ TEST(SimRun, OptionsAreChosenWithThePointerAndSavedOnExit) {
 TEST(SimRun, TitleAndOptionsScreensLookAsStored) {
   TempDir dir;
   WriteFile("script.txt", Mouse(2, 420, 250) + Click(6) + Mouse(10, 40, 70));
-  const SimResult r = RunSim("run --frames 13 --input script.txt --shot 5:title.png --shot 12:options.png");
+  const testing::CommandResult r = RunSim("run --frames 13 --input script.txt --shot 5:title.png --shot 12:options.png");
   EXPECT_EQ(r.out, "frames=13 state=1 quit=0 windowed=1\n");
   Surface title, options;
   ASSERT_TRUE(testing::LoadPicture("title.png", title));
@@ -81,7 +68,7 @@ TEST(SimRun, FullScreenWithoutHeightEndsWithTheDisplayErrorAndSavesNothing) {
   TempDir dir;
   WriteFile("engine.ini", "Windowed = 0\nFullscreenwidth = 1280\nFullscreenheight = 0\n");
   WriteFile("Quorin.cfg", "HiScore = 77\n");
-  const SimResult r = RunSim("run --frames 50");
+  const testing::CommandResult r = RunSim("run --frames 50");
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(ReadFile("stderr.txt"), "Error: Can't initialize display.\n");
   EXPECT_EQ(r.out, "frames=0 state=0 quit=0 windowed=0\n");
@@ -91,7 +78,7 @@ TEST(SimRun, FullScreenWithoutHeightEndsWithTheDisplayErrorAndSavesNothing) {
 TEST(SimRun, StopsAfterTheFramesAndKeepsTheUserFileFormat) {
   TempDir dir;
   WriteFile("Quorin.cfg", "; mine\nAudioVolume = $4\nExtra = 1\n");
-  const SimResult r = RunSim("run --frames 3");
+  const testing::CommandResult r = RunSim("run --frames 3");
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.out, "frames=3 state=0 quit=0 windowed=1\n");
   EXPECT_EQ(ReadFile("Quorin.cfg"), "AudioVolume = 4\r\nWindowed = 1\r\nSmoothing = 1\r\nHiScore = 0\r\nMaxBounce = 0\r\n");
@@ -111,7 +98,7 @@ TEST(SimRun, AltEnterAndEscapeFromFullScreenSaveTheMode) {
   TempDir dir;
   // Alt alone for a frame arms the toggle; Enter then switches once.
   WriteFile("toggle.txt", "2 key 56 down\n4 key 28 down\n8 key 28 up\n9 key 56 up\n" + Key(12, 1));
-  const SimResult r = RunSim("run --frames 100 --input toggle.txt");
+  const testing::CommandResult r = RunSim("run --frames 100 --input toggle.txt");
   EXPECT_EQ(r.out, "frames=13 state=0 quit=1 windowed=0\n");
   EXPECT_NE(ReadFile("Quorin.cfg").find("Windowed = 0\r\n"), std::string::npos);
 }

@@ -6,21 +6,16 @@
 #include <vector>
 
 #include "runtime/png_codec.h"
+#include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
 
 namespace quorin {
 namespace {
 
 int RunSim(const std::string& args, std::string* out = nullptr) {
-  std::FILE* pipe = ::popen((std::string(QUORIN_SIM_PATH) + " " + args).c_str(), "r");
-  if (!pipe) return -1;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-    if (out) out->append(buffer, n);
-  }
-  const int status = ::pclose(pipe);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const testing::CommandResult r = testing::RunSim(args);
+  if (out) *out = r.out;
+  return r.code;
 }
 
 // The field every world is built from: it must never change.
