@@ -4,18 +4,11 @@
 
 #include <cstdint>
 
+#include "world/play_host.h"
+
 namespace quorin {
 
 struct Game;
-
-enum GameStateId : std::int32_t {
-  kTitleMenu = 0,
-  kOptions = 1,
-  kPlaying = 2,
-  kPaused = 3,
-  kGameOver = 4,
-  kPlanetSaved = 5,
-};
 
 inline constexpr float kSlowPointerFactor = 0.4f;  // while button 2 is held on a menu
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "runtime/sound.h"
+#include "world/play_host.h"
 
 namespace quorin {
 
@@ -14,27 +15,6 @@ struct Game;
 inline constexpr int kSoundEffectCount = 18;
 // Volume is applied to every id up to this one, loaded or not.
 inline constexpr int kSoundVolumeLastId = 32;
-
-enum SoundId : int {
-  kSoundPlanetSaved = 0,
-  kSoundFootstep = 1,
-  kSoundFruit = 2,
-  kSoundGameOver = 3,
-  kSoundBounce = 4,
-  kSoundTitle = 5,
-  kSoundHover = 6,  // the only looping sound
-  kSoundJump = 7,
-  kSoundEnemyFire = 8,
-  kSoundEnemyDies = 9,
-  kSoundEnemyHit = 10,
-  kSoundPowerDown = 11,
-  kSoundPowerUp = 12,
-  kSoundHeroFire = 13,
-  kSoundGem = 14,
-  kSoundCheckpoint = 15,
-  kSoundHurt = 16,
-  kSoundGemDissolves = 17,
-};
 
 // The embedded file of a sound id: "sounds/NN.ogg", or "sounds/01.wav".
 std::string SoundFileName(int id);
