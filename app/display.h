@@ -5,8 +5,6 @@
 
 namespace quorin {
 
-inline constexpr int kPictureWidth = 512;
-
 // Aspect of an aspect code (1 5:4, 2 4:3, 3 16:10, 4 16:9, 5 2:1); 0 for other codes.
 float AspectOfCode(std::int32_t code, bool allowTwoToOne);
 

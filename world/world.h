@@ -174,7 +174,8 @@ struct Enemy {
   std::int32_t dropCount = 0;
 };
 
-inline constexpr int kFruitCount = 8;
+// Eight fruits to find (the HUD row has a box for each).
+inline constexpr int kFruitsToFind = 8;
 
 struct World {
   // Built once at start-up and never changed afterwards.
@@ -223,7 +224,7 @@ struct World {
   std::int32_t enemyShotReload = 0;
   std::int32_t checkpointColumn = 0;
   std::int32_t checkpointRow = 0;
-  std::int32_t FruitLog[kFruitCount] = {};
+  std::int32_t FruitLog[kFruitsToFind] = {};
 };
 
 }  // namespace quorin
