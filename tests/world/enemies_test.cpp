@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "runtime/numeric.h"
+#include "tests/world/small_world.h"
 #include "world/digest.h"
 #include "world/map.h"
 #include "world/player.h"
 #include "world/tables.h"
-#include "tests/world/small_world.h"
 
 namespace quorin {
 namespace {
