@@ -36,8 +36,8 @@ constexpr int kDecorationATarget = 4050;
 constexpr int kDecorationBTarget = 3067;
 constexpr int kBlueTarget = 36306, kGreenTarget = 42585, kPurpleTarget = 28727, kGreyTarget = 4731;
 // The start cavern keeps only a few weak monsters and no hazards.
-constexpr int kStartAreaMonsters = 6;
-constexpr int kCalmDistance = 60;
+constexpr int kStartAreaMonsters = 8;
+constexpr int kCalmDistance = 100;
 
 std::uint32_t Hash(int a, int b, int salt) {
   std::uint32_t h = static_cast<std::uint32_t>(a) * 0x8da6b343u ^ static_cast<std::uint32_t>(b) * 0xd8163841u ^
