@@ -576,10 +576,23 @@ Painting PaintWorld() {
       if (layout.Inside(x + dx, y) && used[static_cast<std::size_t>(y) * kSize + x + dx]) return true;
     return false;
   };
+  // Checkpoints and fruits keep a hazard-free margin, so a respawn or a
+  // collection never lands beside a spike.
+  std::vector<std::uint8_t> clear(layout.px.size(), 0);
+  auto keepClear = [&](int column, int top, int bottom) {
+    for (int y = std::max(top, 0); y <= std::min(bottom, kSize - 1); ++y)
+      for (int x = std::max(column - 2, 0); x <= std::min(column + 2, kSize - 1); ++x)
+        clear[static_cast<std::size_t>(y) * kSize + x] = 1;
+  };
+  keepClear(kStartColumn, kStartRow - 1, kStartRow + 1);
+  for (int id : checkpointStands) keepClear(id % kSize, id / kSize - 2, id / kSize);
+  for (int f = 0; f < kFruitCount; ++f)
+    if (fruitStands[f] >= 0) keepClear(kFruits[f].column, kFruits[f].row, fruitStands[f] / kSize);
   std::vector<Candidate> hanging, standing;
   for (int y = 1; y < kSize - 1; ++y) {
     for (int x = 1; x < kSize - 1; ++x) {
       if (!isFree(x, y) || isReserved(x, y) || distAt(x, y) < kCalmDistance) continue;
+      if (clear[static_cast<std::size_t>(y) * kSize + x]) continue;
       const long jitter = Roll(x, y, kSaltHazard, 400);
       if (IsRock(layout.At(x, y - 1))) {
         if (head[static_cast<std::size_t>(y - 1) * kSize + x] || grid.Cell(x, y - 1) != 1) continue;
