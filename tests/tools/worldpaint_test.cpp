@@ -167,6 +167,67 @@ TEST(WorldLayoutImage, StartAreaHoldsOnlyAFewWeakMonsters) {
   EXPECT_EQ(hazards, 0);
 }
 
+// Figures that sit exactly on our world's targets.
+Figures OnTarget() {
+  Figures f;
+  f.rock = 112349;
+  f.blue = 36306;
+  f.green = 42585;
+  f.purple = 28727;
+  f.grey = 4731;
+  f.starts = 1;
+  f.checkpoints = f.padsOnRock = 91;
+  f.hanging = 238;
+  f.standing = 172;
+  f.hazards = 410;
+  f.enemies = 2768;
+  const int kinds[5]{1735, 607, 204, 0, 222};
+  for (int k = 0; k < 5; ++k) f.enemyKinds[k] = kinds[k];
+  f.decorationA = 4050;
+  f.decorationB = 3067;
+  f.fruits = 8;
+  return f;
+}
+
+TEST(WorldMargins, RockMayLieTenPercentEitherSideAndNoFurther) {
+  EXPECT_EQ(CheckMargins(OnTarget()), std::vector<std::string>{});
+  for (int rock : {101115, 123583}) {
+    Figures f = OnTarget();
+    f.rock = rock;
+    EXPECT_EQ(CheckMargins(f), std::vector<std::string>{}) << rock;
+  }
+  for (int rock : {101114, 123584}) {
+    Figures f = OnTarget();
+    f.rock = rock;
+    EXPECT_EQ(CheckMargins(f).size(), 1u) << rock;
+  }
+}
+
+TEST(WorldMargins, CheckpointsNeedEightyAtLeastAndFifteenPercentAtMost) {
+  auto problems = [](int checkpoints) {
+    Figures f = OnTarget();
+    f.checkpoints = f.padsOnRock = checkpoints;
+    return CheckMargins(f);
+  };
+  EXPECT_TRUE(problems(80).empty());
+  EXPECT_TRUE(problems(104).empty());
+  EXPECT_EQ(problems(79), std::vector<std::string>{"only 79 checkpoints"});
+  EXPECT_EQ(problems(105).size(), 1u);
+}
+
+TEST(WorldMargins, EnemyKindsAndFruitsMustBeExactAndCheckpointsStandOnRock) {
+  Figures kinds = OnTarget();
+  kinds.enemyKinds[2] = 205;
+  kinds.enemyKinds[4] = 221;
+  EXPECT_EQ(CheckMargins(kinds).size(), 2u);
+  Figures fruits = OnTarget();
+  fruits.fruits = 7;
+  EXPECT_EQ(CheckMargins(fruits), std::vector<std::string>{"fruits 7 is not 8"});
+  Figures ledge = OnTarget();
+  ledge.padsOnRock = 90;
+  EXPECT_EQ(CheckMargins(ledge), std::vector<std::string>{"checkpoints off rock 1 is not 0"});
+}
+
 TEST(WorldPainter, PaintsTheSameImageOnEveryRunAndItIsTheCommittedOne) {
   const Painting first = PaintWorld();
   EXPECT_EQ(first.problems, std::vector<std::string>{});

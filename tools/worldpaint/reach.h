@@ -151,8 +151,9 @@ class ReachSearch {
   int edgeCount_ = 0;
 };
 
-// Every check on a layout: one start, eight-or-any fruits whose cell below is
-// open air, and every fruit and checkpoint reachable from the start and back.
+// Every check on a layout: exactly one start with footing, every fruit's cell
+// below open air, and every fruit and checkpoint reachable from the start
+// with a way back to it.
 ReachReport CheckReach(const Layout& layout);
 
 // Units as cells with two decimals, for the printed figures.
