@@ -55,7 +55,7 @@ int Roll(int a, int b, int salt, int n) { return static_cast<int>(Hash(a, b, sal
 enum Salt {
   kSaltWidth = 1, kSaltHeight, kSaltPassage, kSaltShiftX, kSaltShiftY, kSaltTree, kSaltExtra, kSaltCeiling,
   kSaltTunnel, kSaltShaft, kSaltClimb, kSaltHazard, kSaltEnemy, kSaltKind, kSaltDecoA, kSaltDecoB,
-  kSaltCheckpoint, kSaltSide
+  kSaltSide
 };
 
 // Where each rock kind's region grows from: 0 blue, 1 green, 2 purple, 3 grey.
