@@ -596,6 +596,9 @@ Painting PaintWorld() {
       const long jitter = Roll(x, y, kSaltHazard, 400);
       if (IsRock(layout.At(x, y - 1))) {
         if (head[static_cast<std::size_t>(y - 1) * kSize + x] || grid.Cell(x, y - 1) != 1) continue;
+        // A hazard under a pad's rock would take the pad's flag: generation
+        // writes the hanging base after the pad.
+        if (y >= 2 && (layout.At(x, y - 2) == kCheckpoint || layout.At(x, y - 2) == kStart)) continue;
         hanging.push_back({y * kSize + x, jitter - (nearUsed(head, x, y - 1) ? 300 : 0)});
       } else if (IsRock(layout.At(x, y + 1))) {
         if (feet[static_cast<std::size_t>(y + 1) * kSize + x] || grid.Cell(x, y + 1) != 1) continue;
