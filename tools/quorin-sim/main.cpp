@@ -31,7 +31,7 @@ int Usage() {
                "  noise                  SHA-256 of the start-up noise field\n"
                "  sounds OUT.png         waveform strips of the embedded sounds as the game decodes them\n"
                "  sheet OUT.png          contact sheet of every frame, tile and font, drawn by the render pass\n"
-               "  run --frames N [--input FILE] [--shot K:OUT.png]...\n"
+               "  run --frames N [--input FILE] [--shot K:OUT.png]... [--trace FILE] [--world FILE.png]\n"
                "                         the game headless for N main-loop iterations\n");
   return 2;
 }
