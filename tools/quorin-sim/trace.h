@@ -9,6 +9,7 @@
 
 #include "flow/draw_queues.h"
 #include "runtime/list.h"
+#include "world/play_host.h"
 #include "world/world.h"
 
 namespace quorin {
@@ -55,6 +56,6 @@ std::uint32_t DrawHash(const Presentation& p);
 std::string TraceLine(const Game& game, std::int64_t iteration, std::int32_t stateBefore);
 
 // Iterations whose GameFrame ran in one of the play states are traced.
-inline bool TracedState(std::int32_t state) { return state >= 2 && state <= 5; }
+inline bool TracedState(std::int32_t state) { return state >= kPlaying && state <= kPlanetSaved; }
 
 }  // namespace quorin
