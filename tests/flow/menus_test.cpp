@@ -190,5 +190,20 @@ TEST_F(MenuTest, TitleScreenArtAndHighScoreLine) {
   EXPECT_EQ(ListStep(game.presentation.sheetClipQueue)->dstY, 154);
 }
 
+TEST_F(MenuTest, HighScoreLineShowsEveryDigitOfALongScore) {
+  auto line = [&] {
+    Frame();
+    std::vector<std::string> texts;
+    game.presentation.textQueue.ForEach([&](const TextRequest& r) { texts.push_back(r.text); });
+    return texts.back();
+  };
+  game.options.HiScore = 12345678;
+  EXPECT_EQ(line(), "HI SCORE: 12345678     MAX BOUNCE: 0");
+  game.options.HiScore = 1234567;
+  EXPECT_EQ(line(), "HI SCORE: 1234567     MAX BOUNCE: 0");
+  game.options.HiScore = 0;
+  EXPECT_EQ(line(), "HI SCORE: 0000000     MAX BOUNCE: 0");
+}
+
 }  // namespace
 }  // namespace quorin
