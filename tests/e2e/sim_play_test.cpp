@@ -159,11 +159,11 @@ Layout PlayWorld() {
   l.Set(12, 19, kDecorationA);
   l.Set(13, 19, kDecorationA);
   l.Set(20, 19, kDecorationB);
-  l.Set(34, 19, kCheckpoint);
+  l.Set(28, 19, kCheckpoint);
   l.Fill(2, 10, 6, 10, kBlueRock);
   l.Fill(40, 12, 46, 13, kGreenRock);
-  l.Fill(26, 5, 28, 7, kPurpleRock);
-  l.Set(27, 6, kMonster2);
+  l.Fill(23, 12, 25, 14, kPurpleRock);
+  l.Set(24, 13, kMonster2);
   l.Set(3, 11, kHazard);  // hangs under the blue ledge
   return l;
 }
@@ -178,9 +178,11 @@ constexpr int kJump = 55, kSecondJump = 63, kJumpHeldTo = 80;
 constexpr int kFireFrom = 95, kFireTo = 120;
 constexpr int kPlayFrames = 200;
 
+// The last burst, up and to the left, is still in flight in the later picture.
 std::string PlayScript() {
   return StartGame() + Hold(kRightFrom, kRightTo, kKeyRight) + Hold(kJump, kJump + 4, kKeyZ) +
-         Hold(kSecondJump, kJumpHeldTo, kKeyZ) + Hold(kFireFrom, kFireTo, kKeyX);
+         Hold(kSecondJump, kJumpHeldTo, kKeyZ) + Hold(kFireFrom, kFireTo, kKeyX) + Hold(150, 165, kKeyLeft) +
+         Hold(160, 172, kKeyUp) + Hold(162, kPlayFrames, kKeyX);
 }
 
 // One run shared by the checks of this suite.
