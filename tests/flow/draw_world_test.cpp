@@ -9,6 +9,7 @@
 #include "flow/game.h"
 #include "flow/sprite_sheets.h"
 #include "world/map.h"
+#include "world/play_host.h"
 
 namespace quorin {
 namespace {
