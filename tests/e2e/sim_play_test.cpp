@@ -331,6 +331,23 @@ TEST_F(SimPlay, TheSameRunTracesTheSameFile) {
   EXPECT_TRUE(again == ReadFile(File("trace.txt")));
 }
 
+// Without --world a new game is made from the built-in layout.
+TEST(SimBuiltInWorld, ANewGameStartsOnItsStartMarkerWithEveryMonsterAndFruit) {
+  TempDir dir;
+  WriteFile("script.txt", StartGame());
+  const testing::CommandResult r = Sim("run --frames 8 --input script.txt --trace trace.txt");
+  ASSERT_EQ(r.code, 0) << ReadFile("stderr.txt");
+  const Trace t = ReadTrace("trace.txt");
+  ASSERT_EQ(t.rows.size(), 3u);
+  const TraceRow& first = t.rows.front();
+  EXPECT_EQ(first[kIteration], kFirstPlayFrame);
+  EXPECT_EQ(first[kCheckpointColumn], 305);
+  EXPECT_EQ(first[kCheckpointRow], 157);
+  EXPECT_EQ(first[kX], 305 * 4096 + 2048);
+  EXPECT_EQ(first[kEnemies], 2768);
+  EXPECT_EQ(first[kPickups], 8);
+}
+
 // --- the pause menu ------------------------------------------------------------
 
 TEST(SimPause, EscapeAndTheResumeEntryContinueTheSameGame) {
