@@ -185,7 +185,8 @@ std::string PlayScript() {
          Hold(160, 172, kKeyUp) + Hold(162, kPlayFrames, kKeyX);
 }
 
-// One run shared by the checks of this suite.
+// One run shared by the checks of this suite. A shot taken after iteration K
+// shows the picture drawn in iteration K - 1.
 class SimPlay : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
