@@ -29,6 +29,8 @@ constexpr std::int32_t kPlanetSavedFrames = 1024;
 constexpr std::int32_t kPlanetSavedLocked = 768;
 // The invisible body of the closing scenes floats down slowly.
 constexpr std::int32_t kSceneGravity = 48;
+constexpr std::int32_t kPictureCentreX = kPictureWidth / 2;
+constexpr std::int32_t kSceneTextSpacing = -2;
 
 void StopHoverSound(Game& game) {
   if (game.flow.hoverSoundOn == 1) {
@@ -241,13 +243,13 @@ void ClosingFrame(Game& game, bool planetSaved) {
 
   const std::int32_t mid = game.shell.internalHeight / 2;
   if (planetSaved) {
-    QueueText(game, "YOU FOUND ALL THE FRUITS!", kFontBoldYellow, 256, mid - 12, -2, 1);
-    QueueText(game, "THE PLANET IS SAVED!", kFontBoldYellow, 256, mid + 12, -2, 1);
+    QueueText(game, "YOU FOUND ALL THE FRUITS!", kFontBoldYellow, kPictureCentreX, mid - 12, kSceneTextSpacing, 1);
+    QueueText(game, "THE PLANET IS SAVED!", kFontBoldYellow, kPictureCentreX, mid + 12, kSceneTextSpacing, 1);
   } else {
-    QueueText(game, "GAME OVER", kFontBoldYellow, 256, mid, -2, 1);
+    QueueText(game, "GAME OVER", kFontBoldYellow, kPictureCentreX, mid, kSceneTextSpacing, 1);
   }
   if (p.score > game.options.HiScore && (p.anim & 8)) {
-    QueueText(game, "NEW HIGH SCORE!", kFontBoldYellow, 256, 4, -2, 1);
+    QueueText(game, "NEW HIGH SCORE!", kFontBoldYellow, kPictureCentreX, 4, kSceneTextSpacing, 1);
   }
 }
 

@@ -6,6 +6,7 @@
 #include "runtime/numeric.h"
 #include "runtime/png_codec.h"
 #include "runtime/surface.h"
+#include "world/effects.h"
 #include "world/map.h"
 #include "world/tables.h"
 
@@ -72,18 +73,6 @@ std::int32_t PixelOrEmpty(const LayoutImage& layout, std::int32_t column, std::i
 void SetCollision(World& world, std::int32_t column, std::int32_t row, std::int32_t value) {
   if (column < 0 || row < 0 || column > world.LastColumn || row > world.LastRow) return;
   world.CollisionMap.At(column, row) = value;
-}
-
-// Inserted as AddPickup inserts it: at the cursor, every other field zero.
-void InsertFruit(World& world, std::int32_t number, std::int32_t x, std::int32_t y) {
-  Pickup& fruit = ListInsert(world.Pickups);
-  fruit.kind = kPickupFruit;
-  fruit.variant = number;
-  fruit.x = x;
-  fruit.y = y;
-  fruit.vx = 0;
-  fruit.vy = 0;
-  fruit.timer = 0;
 }
 
 void InsertEnemy(World& world, std::int32_t pixel, std::int32_t column, std::int32_t row, std::int32_t phase) {
@@ -252,7 +241,8 @@ void GenerateWorld(World& world, const LayoutImage& layout) {
         phase = (phase + 1) & kPhaseMask;
       } else if (p == kFruit) {
         // A fruit starts a cell and a half below its pixel's top edge and falls.
-        InsertFruit(world, fruitNumber, column * kUnitsPerCell + kUnitsPerCell / 2, row * kUnitsPerCell + 6144);
+        AddPickup(world, kPickupFruit, fruitNumber, column * kUnitsPerCell + kUnitsPerCell / 2,
+                  row * kUnitsPerCell + 6144, 0, 0, 0);
         ++fruitNumber;
       }
     }

@@ -8,8 +8,10 @@
 #include "flow/game.h"
 #include "flow/game_states.h"
 #include "flow/sound_cues.h"
+#include "flow/sprite_sheets.h"
 #include "runtime/null/audio_null.h"
 #include "runtime/numeric.h"
+#include "world/tables.h"
 
 namespace quorin {
 namespace {
@@ -146,6 +148,9 @@ TEST_F(MenuTest, SmoothingAtOnceFullScreenThroughTheDisplayRequest) {
 }
 
 TEST_F(MenuTest, PauseResumesTheSameGameOrLeavesToTheTitle) {
+  // A new game generates a world: it needs the start-up tables of play.
+  BuildDirectionTable(game.world);
+  PrepareTables(game);
   Choose(kMenuStart);
   EXPECT_EQ(game.flow.GameState, kPlaying);
   EXPECT_EQ(game.shell.pointerImage, 0);

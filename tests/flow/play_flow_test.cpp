@@ -9,6 +9,7 @@
 #include "flow/game.h"
 #include "flow/game_states.h"
 #include "flow/menus.h"
+#include "flow/play_host.h"
 #include "flow/sound_cues.h"
 #include "flow/sprite_sheets.h"
 #include "runtime/null/audio_null.h"
@@ -163,6 +164,23 @@ TEST_F(PlayFlowTest, NewGameEntersAFreshWorldWithTheHeroOnTheStart) {
   EnterState(game, kPlaying);  // and every new game is counted
   EXPECT_EQ(game.flow.gamesStarted, 2);
   EXPECT_EQ(game.world.frameCounter, 0);
+}
+
+TEST_F(PlayFlowTest, PlayHostPlaysThroughTheFlowAndKeepsTheBestBounceInTheSettings) {
+  StartGame();
+  GamePlayHost host(game);
+  game.flow.soundsStarted = 0;
+  host.StartSound(kSoundGem);
+  host.StartSound(kSoundGemDissolves);
+  EXPECT_EQ(game.flow.soundsStarted, (1u << kSoundGem) | (1u << kSoundGemDissolves));
+  EXPECT_EQ(SoundIsPlaying(game.sound, kSoundGem), 1);
+  host.MaxBounce() = 9;
+  EXPECT_EQ(game.options.MaxBounce, 9);
+  host.EnterState(kPaused);
+  EXPECT_EQ(game.flow.GameState, kPaused);
+  EXPECT_EQ(game.flow.menu.Count(), 2);
+  Frame();
+  EXPECT_EQ(game.flow.soundsStarted, 0u);  // a new frame starts a new mask
 }
 
 TEST_F(PlayFlowTest, WithoutALayoutTheEmbeddedWorldIsPlayed) {

@@ -39,7 +39,7 @@ void PlaceHero(World& world, int column, int row) {
   UpdateCamera(world);
 }
 
-// A kind-1 monster standing still (no speed to gain or lose).
+// A monster of the given kind, standing still (no speed to gain or lose).
 Enemy& AddEnemy(World& world, std::int32_t x, std::int32_t y, std::int32_t kind = 1) {
   Enemy& e = ListInsert(world.Enemies);
   e.kind = kind;
@@ -73,11 +73,7 @@ Shot& AddEnemyShot(World& world, std::int32_t x, std::int32_t y, std::int32_t he
   return s;
 }
 
-std::vector<Enemy> EnemiesOf(const World& world) {
-  std::vector<Enemy> out;
-  world.Enemies.ForEach([&](const Enemy& e) { out.push_back(e); });
-  return out;
-}
+std::vector<Enemy> EnemiesOf(const World& world) { return test::Records(world.Enemies); }
 
 bool Played(const QuietHost& host, int id) { return (host.soundsStarted >> id) & 1u; }
 

@@ -143,6 +143,14 @@ void CarveRoom(Rock& rock, const Room& r, int salt) {
     const int top = std::min(r.top + vault + swell + rough, r.floor - 4);
     for (int y = top; y < r.floor; ++y) rock.Carve(x, y);
   }
+  // Walls bulge and recede above head height.
+  for (int y = r.top; y < r.floor - 8; ++y) {
+    const int bulge = Roll(y / 3, salt, kSaltCeiling + 1, 3);
+    for (int k = 0; k < bulge; ++k) {
+      rock.Fill(r.left + k, y);
+      rock.Fill(r.right - k, y);
+    }
+  }
 }
 
 // Ledges one cell thick, alternating between the two halves of a
@@ -238,6 +246,11 @@ void CarveShaft(Rock& rock, const Room& above, const Room& below, int salt, int 
   if (lo > hi) return;
   const int x0 = lo + Roll(salt, 1, kSaltShaft, hi - lo + 1);
   rock.CarveRect(x0, above.floor, x0 + kStackWidth - 1, below.floor - 1);
+  // Some shafts open up into tall halls, the ladder of ledges standing free.
+  if (!above.passage && !below.passage && Roll(salt, 3, kSaltShaft, 100) < 25) {
+    const int left = std::max(above.left, below.left) + 2, right = std::min(above.right, below.right) - 2;
+    rock.CarveRect(left, above.floor + 1, right, below.top + 2);
+  }
   BuildStack(rock, x0, below.floor, above.floor, step, Roll(salt, 2, kSaltSide, 2));
 }
 
@@ -604,8 +617,9 @@ Painting PaintWorld() {
         if (d >= 24 && d < kCalmDistance)
           calm.push_back({y * kSize + x, h});
         else if (d >= kCalmDistance)
-          // Further away the monsters crowd closer together.
-          wild.push_back({y * kSize + x, -h * std::min(d + 60, 460)});
+          // The smallest keys win: a cell's chance grows with its weight, so
+          // the monsters crowd closer together further away.
+          wild.push_back({y * kSize + x, h * 1000 / (100 + std::min(d, 1500) / 5)});
       }
     }
     std::vector<int> chosen = Choose(calm, kStartAreaMonsters);
