@@ -133,6 +133,8 @@ std::int32_t ScreenOpenWindowed(VideoState& video, NativeWindow window, std::int
                                 std::int32_t rightOffset, std::int32_t bottomOffset);
 // Frees every sprite.
 void ScreenClose(VideoState& video);
+// 1 while the screen's window has the input focus. Takes the system's pending
+// events first, so what the devices read afterwards is current.
 std::int32_t ScreenIsActive(VideoState& video);
 NativeWindow ScreenWindowHandle(const VideoState& video);
 void ScreenClear(VideoState& video, std::int32_t colour);

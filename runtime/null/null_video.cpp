@@ -68,6 +68,7 @@ void NullVideo::MinimiseWindow(NativeWindow window) {
 }
 
 std::int32_t NullVideo::PollWindowEvent() {
+  PumpEvents();
   if (events_.empty()) return kWindowEventNone;
   const Event event = events_.front();
   events_.pop_front();

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -35,6 +36,10 @@ class NullVideo final : public VideoDevice {
   std::int32_t messageAnswer = 1;
   // Messages are also written to stderr.
   bool printMessages = true;
+  // Runs whenever the game pumps the system's events (PumpEvents and every
+  // PollWindowEvent): input connected here reaches the game only then, as a
+  // window system's does.
+  std::function<void()> onPump;
 
   // Injection.
   void SetFocus(NativeWindow window);  // 0: another program has the focus
@@ -57,7 +62,9 @@ class NullVideo final : public VideoDevice {
   void CloseWindow(NativeWindow window) override;
   void MinimiseWindow(NativeWindow window) override;
   std::int32_t PollWindowEvent() override;
-  void PumpEvents() override {}
+  void PumpEvents() override {
+    if (onPump) onPump();
+  }
   std::int32_t ShowMessage(std::string_view title, std::string_view text, std::int32_t flags) override;
   bool OpenScreenWindowed(NativeWindow window, std::int32_t x, std::int32_t y, std::int32_t width,
                           std::int32_t height, bool autoStretch, std::int32_t rightOffset,
