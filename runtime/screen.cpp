@@ -50,6 +50,12 @@ void StartScreen(VideoState& video, std::int32_t width, std::int32_t height) {
   s.backBufferFill = 0;
   s.active = true;
   s.window = video.device->ScreenWindow();
+  if (!video.device->ScreenOutput(s.outputX, s.outputY, s.outputWidth, s.outputHeight) || s.outputWidth <= 0 ||
+      s.outputHeight <= 0) {
+    s.outputX = s.outputY = 0;
+    s.outputWidth = width;
+    s.outputHeight = height;
+  }
   SelectBackBuffer(s);
 }
 

@@ -82,6 +82,13 @@ struct ScreenState {
   NativeWindow window = 0;
   std::int32_t width = 0;
   std::int32_t height = 0;
+  // Where the screen shows on the desktop. A full screen without a display
+  // mode of its size is scaled onto the whole display: then this is larger
+  // than width x height.
+  std::int32_t outputX = 0;
+  std::int32_t outputY = 0;
+  std::int32_t outputWidth = 0;
+  std::int32_t outputHeight = 0;
   std::int32_t depth = 0;
   std::int32_t flipMode = 0;
   std::int32_t requestedRefresh = 0;

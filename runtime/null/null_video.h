@@ -32,6 +32,9 @@ class NullVideo final : public VideoDevice {
 
   // Set before DesktopEnumerate; one 1920 x 1080 display at 60 Hz by default.
   std::vector<DesktopInfo> desktops;
+  // A full screen keeps the first display's mode and shows the picture scaled
+  // onto the whole display, as when the display has no mode of the wanted size.
+  bool scaledFullscreen = false;
   // Button code every message box answers with (1 = OK).
   std::int32_t messageAnswer = 1;
   // Messages are also written to stderr.
@@ -74,6 +77,7 @@ class NullVideo final : public VideoDevice {
                             std::int32_t& actualRefresh) override;
   void CloseScreen() override;
   NativeWindow ScreenWindow() override { return screenWindow_; }
+  bool ScreenOutput(std::int32_t& x, std::int32_t& y, std::int32_t& width, std::int32_t& height) override;
   bool ScreenHasFocus() override;
   void DrawQuad(const Surface& texels, std::int32_t x, std::int32_t y, std::int32_t width,
                 std::int32_t height, bool bilinear) override;
