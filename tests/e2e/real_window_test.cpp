@@ -297,5 +297,22 @@ TEST_F(RealWindowTest, RelativeMouseInAWindowMovesThePointerAndItStays) {
             "AudioVolume = 4\r\nWindowed = 1\r\nSmoothing = 1\r\nHiScore = 0\r\nMaxBounce = 0\r\n");
 }
 
+// 1200 x 675 has no display mode here: the desktop keeps 1920 x 1080 and the
+// screen is shown enlarged on the whole display. Relative mode puts the cursor
+// back at the display's centre, not at the centre of a 1200 x 675 corner.
+TEST_F(RealWindowTest, ScaledFullScreenRecentresOnTheDisplay) {
+  testing::WriteFile("engine.ini", "Fullscreenwidth = 1200\nFullscreenheight = 675\n");
+  testing::WriteFile("Quorin.cfg", "Windowed = 0\r\n");
+  const std::string id = StartGame();
+  ASSERT_FALSE(id.empty());
+  X("xdotool mousemove 1000 600");
+  EXPECT_TRUE(WaitForMouse([](int x, int y) { return x == 960 && y == 540; }));
+  X("xdotool mousemove_relative -- 50 30");
+  EXPECT_TRUE(WaitForMouse([](int x, int y) { return x == 960 && y == 540; }));
+  Tap("Escape");
+  EXPECT_EQ(WaitFor(game, 10s), 0);
+  game = -1;
+}
+
 }  // namespace
 }  // namespace quorin
