@@ -1,5 +1,6 @@
 #include "app/prefs.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <limits>
@@ -213,6 +214,44 @@ std::int32_t PrefsLeadingInt(std::string_view value) {
   return static_cast<std::int32_t>(n);
 }
 
+namespace {
+
+// Whether an unsigned decimal number (digits, optional point and fraction,
+// optional exponent) is at least 1 in magnitude; exact for any exponent.
+bool AtLeastOne(std::string_view number) {
+  std::size_t p = 0;
+  std::int64_t integerDigits = 0;  // after leading zeros
+  std::int64_t fractionZeros = 0;  // before the first nonzero fraction digit
+  bool nonzero = false;
+  for (; p < number.size() && IsDigit(number[p]); ++p) {
+    if (number[p] != '0') nonzero = true;
+    if (nonzero) ++integerDigits;
+  }
+  if (p < number.size() && number[p] == '.') {
+    for (++p; p < number.size() && IsDigit(number[p]); ++p) {
+      if (number[p] != '0') nonzero = true;
+      if (!nonzero) ++fractionZeros;
+    }
+  }
+  if (!nonzero) return false;
+  std::int64_t exponent = 0;
+  if (p < number.size() && (number[p] == 'e' || number[p] == 'E')) {
+    ++p;
+    const bool negative = p < number.size() && number[p] == '-';
+    if (p < number.size() && (number[p] == '-' || number[p] == '+')) ++p;
+    for (; p < number.size() && IsDigit(number[p]); ++p) {
+      exponent = std::min<std::int64_t>(exponent * 10 + (number[p] - '0'), std::int64_t{1} << 40);
+    }
+    if (negative) exponent = -exponent;
+  }
+  // The leading nonzero digit stands for 10^(integerDigits - 1) or
+  // 10^(-fractionZeros - 1), times 10^exponent.
+  const std::int64_t leadingPower = integerDigits > 0 ? integerDigits - 1 : -fractionZeros - 1;
+  return leadingPower + exponent >= 0;
+}
+
+}  // namespace
+
 float PrefsLeadingFloat(std::string_view value) {
   std::size_t p = 0;
   while (p < value.size() && (IsBlank(value[p]) || value[p] == '\v' || value[p] == '\f')) ++p;
@@ -237,7 +276,13 @@ float PrefsLeadingFloat(std::string_view value) {
   const bool negative = number.front() == '-';
   if (number.front() == '-' || number.front() == '+') number.remove_prefix(1);
   double result = 0.0;
-  std::from_chars(number.data(), number.data() + number.size(), result, std::chars_format::general);
+  const std::from_chars_result parsed =
+      std::from_chars(number.data(), number.data() + number.size(), result, std::chars_format::general);
+  if (parsed.ec == std::errc::result_out_of_range) {
+    // Beyond the double range: the nearest float, as for values beyond the
+    // float range alone (infinity, or zero below the smallest).
+    result = AtLeastOne(number) ? std::numeric_limits<double>::infinity() : 0.0;
+  }
   return static_cast<float>(negative ? -result : result);
 }
 

@@ -15,37 +15,49 @@ namespace quorin {
 template <class T>
 class Array {
  public:
+  // Null before creation and after a refused one; a zero-size array still
+  // has a first element address.
   T* Data() { return data_.empty() ? nullptr : data_.data(); }
   const T* Data() const { return data_.empty() ? nullptr : data_.data(); }
-  std::size_t Size() const { return data_.size(); }
+  std::size_t Size() const { return size_; }
   int Dimensions() const { return static_cast<int>(strides_.size()); }
   // Elements to skip for one step of dimension k (the last dimension's is 1).
-  int Stride(int k) const { return strides_[k]; }
+  std::int64_t Stride(int k) const { return strides_[k]; }
   int Extent(int k) const { return extents_[k]; }
 
   T& operator[](std::size_t i) { return data_[i]; }
   const T& operator[](std::size_t i) const { return data_[i]; }
-  T& At(int i, int j) { return data_[static_cast<std::size_t>(i) * strides_[0] + j]; }
-  const T& At(int i, int j) const { return data_[static_cast<std::size_t>(i) * strides_[0] + j]; }
+  T& At(int i, int j) { return data_[static_cast<std::size_t>(i * strides_[0] + j)]; }
+  const T& At(int i, int j) const { return data_[static_cast<std::size_t>(i * strides_[0] + j)]; }
 
   // Re-creates the array with new extents: the old contents (and their texts)
   // are released, every new element is zero. Returns the first element, or
-  // null when the extents are negative, overflow, or the heap refuses; the
+  // null when the extents are negative, too large, or the heap refuses; the
   // array is then empty.
   T* Create(std::initializer_list<int> extents) {
     Release();
-    std::int64_t total = 1;
+    // Every stride is a product of nonzero extents, so bounding that product
+    // (checked before each multiplication) keeps all of them in range.
+    std::int64_t nonzeroProduct = 1;
+    bool zero = false;
     for (int e : extents) {
       if (e < 0) return nullptr;
-      total *= e;
-      if (total > (std::int64_t{1} << 40)) return nullptr;
+      if (e == 0) {
+        zero = true;
+        continue;
+      }
+      if (nonzeroProduct > kMaxElements / e) return nullptr;
+      nonzeroProduct *= e;
     }
+    const std::int64_t total = zero ? 0 : nonzeroProduct;
     try {
-      data_.resize(static_cast<std::size_t>(total));
+      // One spare element when empty, so a zero-size array has an address.
+      data_.resize(static_cast<std::size_t>(total == 0 ? 1 : total));
     } catch (const std::bad_alloc&) {
       Release();
       return nullptr;
     }
+    size_ = static_cast<std::size_t>(total);
     extents_.assign(extents.begin(), extents.end());
     strides_.assign(extents_.size(), 1);
     for (int k = static_cast<int>(extents_.size()) - 2; k >= 0; --k) {
@@ -55,14 +67,18 @@ class Array {
   }
 
  private:
+  static constexpr std::int64_t kMaxElements = std::int64_t{1} << 40;
+
   void Release() {
     std::vector<T>().swap(data_);
+    size_ = 0;
     strides_.clear();
     extents_.clear();
   }
 
   std::vector<T> data_;
-  std::vector<int> strides_;
+  std::size_t size_ = 0;
+  std::vector<std::int64_t> strides_;
   std::vector<int> extents_;
 };
 

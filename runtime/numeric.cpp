@@ -5,7 +5,11 @@
 
 namespace quorin {
 
-float Atan2Of(float x, float y) { return std::atan2(y, x); }
+// In double, rounded once to float: single-precision atan2 differs between C
+// libraries, and replays must not.
+float Atan2Of(float x, float y) {
+  return static_cast<float>(std::atan2(static_cast<double>(y), static_cast<double>(x)));
+}
 
 std::int32_t FloatToIntTruncate(double x) {
   // Out-of-range values saturate rather than invoke undefined behaviour.

@@ -62,19 +62,19 @@ Sprite* SpriteLoadFromMemory(VideoState& video, std::int32_t id, std::span<const
   if (!video.screen.open || id < 0) return nullptr;
   DecodedImage image;
   if (!DecodePng(data, image)) return nullptr;
+  // Flag 8 means nothing for an image without alpha: it would draw as invisible quads.
+  if (!image.hasAlpha) flags &= ~kSpriteAlpha;
   std::unique_ptr<Sprite> sprite = NewSprite(video, image.pixels.width, image.pixels.height, flags);
   if (!sprite) return nullptr;
   const std::vector<std::uint32_t>& in = image.pixels.pixels;
   if (flags & kSpriteRawBuffer) {
     std::transform(in.begin(), in.end(), sprite->grey.begin(), GreyOf);
-  } else if ((flags & kSpriteAlpha) && image.hasAlpha) {
+  } else if (flags & kSpriteAlpha) {
     sprite->surface.pixels = in;
   } else {
     std::transform(in.begin(), in.end(), sprite->surface.pixels.begin(),
                    [](std::uint32_t p) { return p & kPixelRgbMask; });
   }
-  // An image without alpha keeps its key even under flag 8.
-  sprite->hasKey = !((flags & kSpriteAlpha) && image.hasAlpha);
   return Install(video, id, std::move(sprite));
 }
 

@@ -1,6 +1,8 @@
 #include "runtime/text.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace quorin {
 
@@ -49,7 +51,10 @@ Text TextMid(std::string_view text, std::int32_t start, std::int32_t length) {
 }
 
 Text TextFrom(std::string_view text, std::int32_t start) {
-  return TextMid(text, start, TextLength(text) - start + 1);
+  // In 64 bits: a very negative start would overflow the length.
+  const std::int64_t length = std::int64_t{TextLength(text)} - start + 1;
+  const std::int64_t longest = std::numeric_limits<std::int32_t>::max();
+  return TextMid(text, start, static_cast<std::int32_t>(std::min(length, longest)));
 }
 
 std::int32_t TextFirstCode(std::string_view text) {

@@ -35,8 +35,9 @@ enum class NeighbourMode { kAnyBit, kEqual, kAllBits };
 std::int32_t NeighbourMask(const LayoutImage& layout, std::int32_t column, std::int32_t row,
                            std::int32_t base, std::int32_t colour, NeighbourMode mode);
 
-// A new world from the layout. The Enemies and Pickups lists must be empty;
-// world.internalHeight must be set.
+// A new world from the layout, at every new game. The Enemies and Pickups
+// lists must be empty, world.internalHeight set and the noise field built
+// (monster headings read it).
 void GenerateWorld(World& world, const LayoutImage& layout);
 // The same from the embedded layout.
 void GenerateWorld(World& world);

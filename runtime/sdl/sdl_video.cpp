@@ -99,12 +99,9 @@ std::vector<DesktopInfo> SdlVideo::Desktops() {
     info.bitsPerPixel =
         SDL_BYTESPERPIXEL(mode.format) == 4 ? 32 : static_cast<std::int32_t>(SDL_BITSPERPIXEL(mode.format));
     if (const char* name = SDL_GetDisplayName(i)) info.name = std::string(name).substr(0, 31);
-    // The primary display is the one at the desktop origin.
-    if (bounds.x == 0 && bounds.y == 0) {
-      out.insert(out.begin(), info);
-    } else {
-      out.push_back(info);
-    }
+    // SDL lists the primary display first, and full screen and centring use
+    // its display 0, wherever that display sits on the desktop.
+    out.push_back(info);
   }
   return out;
 }
@@ -138,11 +135,13 @@ NativeWindow SdlVideo::OpenWindow(const WindowSpec& wanted) {
 
 void SdlVideo::CloseWindow(NativeWindow window) {
   if (!windows_.count(window)) return;
+  // Forgotten before the screen closes: closing the full-screen screen comes
+  // back here for its own window, which must then be left to this call.
+  windows_.erase(window);
+  std::erase_if(events_, [window](const Event& e) { return e.window == window; });
   SDL_Window* sdlWindow = WindowFromId(window);
   if (sdlWindow && sdlWindow == screenWindow_) CloseScreen();
   if (sdlWindow) SDL_DestroyWindow(sdlWindow);
-  windows_.erase(window);
-  std::erase_if(events_, [window](const Event& e) { return e.window == window; });
 }
 
 void SdlVideo::MinimiseWindow(NativeWindow window) {
@@ -379,10 +378,13 @@ void SdlVideo::WaitForFrameSlot() {
 
 void SdlVideo::RenderFrame() {
   if (!renderer_) return;
-  SDL_RenderSetViewport(renderer_, nullptr);
+  // Clearing ignores the viewport: this paints the bars.
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
+  // A scaled full screen keeps the centred viewport of its logical size;
+  // replacing it would move the picture to the top and leave one bar.
   if (!logicalSize_) {
+    SDL_RenderSetScale(renderer_, 1.0f, 1.0f);  // the viewport below is in output pixels
     // The screen area of the window; an auto-stretched one follows the window's size.
     int outW = width_, outH = height_;
     if (autoStretch_ && SDL_GetRendererOutputSize(renderer_, &outW, &outH) == 0) {
@@ -426,9 +428,21 @@ void SdlVideo::Present(const Surface* backBuffer, std::uint32_t fillPixel) {
 bool SdlVideo::ReadLastPicture(Surface& out) {
   if (!renderer_) return false;
   RenderFrame();
-  out = MakeSurface(width_, height_);
-  const SDL_Rect area{0, 0, width_, height_};
-  return SDL_RenderReadPixels(renderer_, &area, kTextureFormat, out.pixels.data(), width_ * 4) == 0;
+  int outW = 0, outH = 0;
+  if (SDL_GetRendererOutputSize(renderer_, &outW, &outH) != 0 || outW <= 0 || outH <= 0) return false;
+  // Reading is limited to the viewport: open it to the whole output for the
+  // read, so the bars come along, and give the logical size back after.
+  if (logicalSize_) {
+    SDL_RenderSetLogicalSize(renderer_, 0, 0);
+  } else {
+    SDL_RenderSetScale(renderer_, 1.0f, 1.0f);
+    SDL_RenderSetViewport(renderer_, nullptr);
+  }
+  out = MakeSurface(outW, outH);
+  const bool read =
+      SDL_RenderReadPixels(renderer_, nullptr, kTextureFormat, out.pixels.data(), outW * 4) == 0;
+  if (logicalSize_) SDL_RenderSetLogicalSize(renderer_, width_, height_);
+  return read;
 }
 
 }  // namespace quorin

@@ -28,8 +28,9 @@ class SdlVideo final : public VideoDevice {
   SdlVideo& operator=(const SdlVideo&) = delete;
 
   bool Ready() const { return ready_; }
-  // Draws the last presented frame again and reads it back, screen-sized
-  // (screenshots and tests). False without a screen.
+  // Draws the last presented frame again and reads back the whole output,
+  // bars included: the window, or the display in full screen (screenshots and
+  // tests). False without a screen.
   bool ReadLastPicture(Surface& out);
   // The window layer is the one place that takes events from SDL's queue; a
   // device that wants events rather than SDL's state calls (say, the mouse

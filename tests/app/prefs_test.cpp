@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <limits>
+#include <string>
 
 #include <sys/stat.h>
 
@@ -81,6 +84,21 @@ TEST(PrefsRead, NumbersTakeOnlyTheLeadingDecimal) {
     EXPECT_EQ(PrefsLeadingFloat(zero), 0.0f) << zero;
   }
   EXPECT_EQ(PrefsLeadingFloat("0x1p3"), 0.0f);
+}
+
+TEST(PrefsRead, FloatsBeyondEitherRangeReadAsTheNearestFloat) {
+  constexpr float kInfinity = std::numeric_limits<float>::infinity();
+  EXPECT_EQ(PrefsLeadingFloat("1e39"), kInfinity);   // beyond float only
+  EXPECT_EQ(PrefsLeadingFloat("1e400"), kInfinity);  // beyond double too
+  EXPECT_EQ(PrefsLeadingFloat("-1e400"), -kInfinity);
+  EXPECT_EQ(PrefsLeadingFloat("1" + std::string(400, '0') + "e-10"), kInfinity);
+  EXPECT_EQ(PrefsLeadingFloat("1" + std::string(400, '0')), kInfinity);
+  EXPECT_EQ(PrefsLeadingFloat("1e99999999999999999999"), kInfinity);
+  // Too small for either: zero, keeping the sign.
+  EXPECT_EQ(PrefsLeadingFloat("1e-400"), 0.0f);
+  EXPECT_EQ(PrefsLeadingFloat("0." + std::string(400, '0') + "1e10"), 0.0f);
+  EXPECT_TRUE(std::signbit(PrefsLeadingFloat("-1e-400")));
+  EXPECT_FLOAT_EQ(PrefsLeadingFloat("0." + std::string(400, '0') + "1e400"), 0.1f);  // in range
 }
 
 TEST(PrefsRead, LookupIgnoresCaseTakesFirstAndStopsAtGroup) {

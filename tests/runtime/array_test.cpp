@@ -55,5 +55,45 @@ TEST(Array, BadExtentsLeaveTheArrayEmpty) {
   EXPECT_EQ(a.Size(), 0u);
 }
 
+TEST(Array, ZeroSizeCreationSucceedsWithAnAddress) {
+  Array<int> a;
+  EXPECT_EQ(a.Data(), nullptr);  // before creation
+  int* first = ArrayCreate(a, 0);
+  EXPECT_NE(first, nullptr);
+  EXPECT_EQ(a.Data(), first);
+  EXPECT_EQ(a.Size(), 0u);
+  const Array<int> copy = a;
+  EXPECT_NE(copy.Data(), nullptr);
+  EXPECT_EQ(copy.Size(), 0u);
+  EXPECT_EQ(ArrayCreate(a, -1), nullptr);  // refused, unlike zero
+  EXPECT_EQ(a.Data(), nullptr);
+}
+
+TEST(Array, LargeExtentsAreRefusedBeforeTheProductOverflows) {
+  Array<int> a;
+  // 2^20 * 2^20 * 2^24 wraps a 64-bit product to exactly 0.
+  EXPECT_EQ(ArrayCreateMulti(a, {1 << 20, 1 << 20, 1 << 24}), nullptr);
+  EXPECT_EQ(a.Size(), 0u);
+  EXPECT_EQ(a.Dimensions(), 0);
+  EXPECT_EQ(ArrayCreateMulti(a, {1 << 30, 1 << 30, 1 << 30, 1 << 30}), nullptr);
+  EXPECT_EQ(a.Dimensions(), 0);
+  // The largest accepted product of extents is 2^40; no storage is needed
+  // when another extent is 0.
+  EXPECT_NE(ArrayCreateMulti(a, {0, 1 << 20, 1 << 20}), nullptr);
+  EXPECT_EQ(ArrayCreateMulti(a, {0, 1 << 20, (1 << 20) + 1}), nullptr);
+}
+
+TEST(Array, StridesBeyondThirtyTwoBitsAreKept) {
+  Array<int> a;
+  ASSERT_NE(ArrayCreateMulti(a, {0, 1 << 30, 4}), nullptr);
+  EXPECT_EQ(a.Size(), 0u);
+  EXPECT_EQ(a.Stride(0), std::int64_t{1} << 32);
+  EXPECT_EQ(a.Stride(1), 4);
+  EXPECT_EQ(a.Stride(2), 1);
+  ASSERT_NE(ArrayCreateMulti(a, {5, 0, 3}), nullptr);
+  EXPECT_EQ(a.Stride(0), 0);  // product of the later extents, one of them 0
+  EXPECT_EQ(a.Stride(1), 3);
+}
+
 }  // namespace
 }  // namespace quorin

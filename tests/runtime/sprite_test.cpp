@@ -238,6 +238,40 @@ TEST_F(SpriteLayer, LoadedSheetKeepsMagentaAsTheKey) {
   EXPECT_EQ(SpriteFind(video, 9), nullptr);
 }
 
+TEST_F(SpriteLayer, AlphaFlagIsDroppedForAnImageWithoutAlpha) {
+  const std::vector<std::uint32_t> colours = {0x112233, kMagentaPixel, 0x445566, 0x778899};
+  Sprite* s =
+      SpriteLoadFromMemory(video, 4082, testing::RgbPng(2, 2, colours), kSpriteAlpha | kSpriteTexture);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->flags, kSpriteTexture);
+  EXPECT_TRUE(s->hasKey);
+  ASSERT_NE(QuadCreate(video, 0, 4082), nullptr);
+  ScreenClear(video, 0x0000AA);
+  ASSERT_EQ(QuadBegin(video), 1);
+  QuadSetFiltering(video, 0);
+  QuadDraw(video, 0, 4, 6);
+  QuadEnd(video);
+  ScreenPresent(video);
+  const Surface& picture = device.LastPicture();
+  auto rgb = [&](int x, int y) { return picture.Row(y)[x] & kPixelRgbMask; };
+  EXPECT_EQ(rgb(4, 6), 0x112233u);  // drawn, not invisible
+  EXPECT_EQ(rgb(5, 7), 0x778899u);
+  EXPECT_EQ(rgb(5, 6), 0x0000AAu);  // magenta stays the key
+
+  // An image with alpha keeps the flag and its alpha.
+  testing::PngRecipe rgba;
+  rgba.width = 1;
+  rgba.height = 1;
+  rgba.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
+  rgba.rows = {{0x10, 0x20, 0x30, 0x80}};
+  Sprite* withAlpha =
+      SpriteLoadFromMemory(video, 4083, testing::WritePng(rgba), kSpriteAlpha | kSpriteTexture);
+  ASSERT_NE(withAlpha, nullptr);
+  EXPECT_EQ(withAlpha->flags, kSpriteAlpha | kSpriteTexture);
+  EXPECT_FALSE(withAlpha->hasKey);
+  EXPECT_EQ(withAlpha->surface.pixels[0] >> 24, 0x80u);
+}
+
 TEST_F(SpriteLayer, QuadNeedsATextureSprite) {
   SpriteCreate(video, 0, 16, 16, 0);
   SpriteCreate(video, 4082, 16, 16, kSpriteTexture);

@@ -35,6 +35,20 @@ TEST(Numeric, TruncationPackingAndAngles) {
   EXPECT_FLOAT_EQ(Atan2Of(0.0f, -1.0f), -1.5707964f);
 }
 
+TEST(Numeric, Atan2IsTheDoubleResultRoundedToFloat) {
+  // Integer vectors where single-precision atan2 is one unit in the last
+  // place off: the float nearest the double result is the one wanted.
+  EXPECT_EQ(Atan2Of(-40.0f, -36.0f), -2.40877748f);
+  EXPECT_EQ(Atan2Of(-40.0f, -30.0f), -2.49809146f);
+  for (int x = -40; x <= 40; ++x) {
+    for (int y = -40; y <= 40; ++y) {
+      const double exact = std::atan2(static_cast<double>(y), static_cast<double>(x));
+      EXPECT_EQ(Atan2Of(static_cast<float>(x), static_cast<float>(y)), static_cast<float>(exact))
+          << x << "," << y;
+    }
+  }
+}
+
 TEST(Text, IntToText) {
   EXPECT_EQ(IntToText(0), "0");
   EXPECT_EQ(IntToText(-2147483648LL), "-2147483648");
@@ -81,11 +95,18 @@ TEST(Text, MidFromAndFirstCode) {
   EXPECT_EQ(TextFrom("hello", 3), "llo");
   EXPECT_EQ(TextFrom("hello", -5), "hello");
   EXPECT_EQ(TextFrom("", 1), "");
+  EXPECT_EQ(TextFrom("hello", 6), "");
   EXPECT_EQ(TextFirstCode("\xE9t\xE9"), 233);
   EXPECT_EQ(TextFirstCode(""), 0);
   EXPECT_EQ(TextSpaces(3), "   ");
   EXPECT_EQ(TextSpaces(-2), "");
   EXPECT_EQ(TextLength("abc"), 3);
+}
+
+TEST(Text, FromAVeryNegativeStartIsTheWholeText) {
+  EXPECT_EQ(TextFrom("hello", std::numeric_limits<std::int32_t>::min()), "hello");
+  EXPECT_EQ(TextFrom("hello", std::numeric_limits<std::int32_t>::min() + 7), "hello");
+  EXPECT_EQ(TextFrom("hello", std::numeric_limits<std::int32_t>::max()), "");
 }
 
 TEST(Text, ToIntBasesSignsAndStops) {

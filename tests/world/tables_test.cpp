@@ -82,6 +82,25 @@ TEST(Directions, AngleOfTruncatesBeforeTheMask) {
   EXPECT_EQ(AngleOf(1, -0.003f), 4095);    // raw -1.96
 }
 
+TEST(Directions, AngleOfIsTheSameOnEveryPlatform) {
+  // Vectors where a single-precision arc tangent lands on the next heading.
+  EXPECT_EQ(AngleOf(-136, -93), 2440);
+  EXPECT_EQ(AngleOf(-93, 136), 1415);
+  EXPECT_EQ(AngleOf(-86, -225), 2834);
+  // Every integer vector of a 513 x 513 grid, angles as little-endian bytes.
+  Sha256 sha;
+  for (int x = -256; x <= 256; ++x) {
+    for (int y = -256; y <= 256; ++y) {
+      const auto angle = static_cast<std::uint32_t>(AngleOf(static_cast<float>(x), static_cast<float>(y)));
+      const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(angle), static_cast<std::uint8_t>(angle >> 8),
+                                     static_cast<std::uint8_t>(angle >> 16),
+                                     static_cast<std::uint8_t>(angle >> 24)};
+      sha.Update(bytes, sizeof bytes);
+    }
+  }
+  EXPECT_EQ(sha.FinishHex(), "a7bffc8d01f84bac2315a37fb6f92920bb9bcb52af4ca69d641db4951388dd83");
+}
+
 TEST(Noise, FieldSpansTheFullRangeAndWraps) {
   World world;
   PrepareNoiseField(world);

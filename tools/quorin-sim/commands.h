@@ -9,5 +9,10 @@ int CommandRun(int argc, char** argv);
 // sheet OUT.png: a contact sheet of every frame, tile and font, drawn by the
 // game's own render pass.
 int CommandSheet(int argc, char** argv);
+// world [--layout LAYOUT.png]: the generated world's figures, one
+// "name = value" line each.
+int CommandWorld(int argc, char** argv);
+// map OUT.png [--layout LAYOUT.png]: the generated world at one pixel per cell.
+int CommandMap(int argc, char** argv);
 
 }  // namespace quorin

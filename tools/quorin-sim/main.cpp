@@ -31,6 +31,10 @@ int Usage() {
                "  noise                  SHA-256 of the start-up noise field\n"
                "  sounds OUT.png         waveform strips of the embedded sounds as the game decodes them\n"
                "  sheet OUT.png          contact sheet of every frame, tile and font, drawn by the render pass\n"
+               "  world [--layout LAYOUT.png]\n"
+               "                         figures and map digests of the world a new game generates\n"
+               "  map OUT.png [--layout LAYOUT.png]\n"
+               "                         that world at one pixel per cell\n"
                "  run --frames N [--input FILE] [--shot K:OUT.png]...\n"
                "                         the game headless for N main-loop iterations\n");
   return 2;
@@ -141,6 +145,8 @@ int main(int argc, char** argv) {
   if (command == "noise" && argc == 2) return CommandNoise();
   if (command == "sounds" && argc == 3) return CommandSounds(argv[2]);
   if (command == "sheet" && argc == 3) return CommandSheet(argc - 2, argv + 2);
+  if (command == "world") return CommandWorld(argc - 2, argv + 2);
+  if (command == "map") return CommandMap(argc - 2, argv + 2);
   if (command == "run") return CommandRun(argc - 2, argv + 2);
   return Usage();
 }

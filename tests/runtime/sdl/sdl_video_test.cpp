@@ -5,7 +5,13 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <optional>
+#include <string>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "runtime/screen.h"
 #include "runtime/window.h"
@@ -130,6 +136,116 @@ TEST_F(SdlScreen, FullscreenOpensAtAnySizeAndClosesItsOwnWindow) {
   EXPECT_EQ(picture.Row(100)[100] & kPixelRgbMask, 0x0000FFu);
   ScreenClose(video);
   EXPECT_EQ(SDL_GetWindowFromID(static_cast<Uint32>(window)), nullptr);
+}
+
+TEST_F(SdlScreen, ScaledFullScreenSitsCentredBetweenEqualBars) {
+  // The dummy display has only its 1024 x 768 desktop mode, so 320 x 200 is
+  // scaled onto the desktop.
+  ASSERT_EQ(ScreenOpenFullscreen(video, 320, 200, 32, "Quorin", 0, 0), 1);
+  ScreenClear(video, 0x0000FF);
+  ScreenPresent(video);
+  Surface picture;
+  ASSERT_TRUE(device->ReadLastPicture(picture));
+  ASSERT_GT(picture.height * 320, picture.width * 200) << "expects a display taller than 16:10";
+  // Full width, so the picture is 200 x (width / 320) rows high.
+  const int pictureRows = picture.width * 200 / 320;
+  const int top = (picture.height - pictureRows) / 2;
+  ASSERT_GT(top, 0);
+  auto rgb = [&](int x, int y) { return picture.Row(y)[x] & kPixelRgbMask; };
+  for (int x : {0, picture.width / 2, picture.width - 1}) {
+    EXPECT_EQ(rgb(x, 0), 0u);
+    EXPECT_EQ(rgb(x, top - 1), 0u);
+    EXPECT_EQ(rgb(x, top), 0x0000FFu);
+    EXPECT_EQ(rgb(x, top + pictureRows - 1), 0x0000FFu);
+    EXPECT_EQ(rgb(x, top + pictureRows), 0u);
+    EXPECT_EQ(rgb(x, picture.height - 1), 0u);
+  }
+  EXPECT_EQ(picture.height - (top + pictureRows), top);  // equal bars
+
+  // Presenting again keeps the bars where they are.
+  ScreenPresent(video);
+  ASSERT_TRUE(device->ReadLastPicture(picture));
+  EXPECT_EQ(rgb(0, top - 1), 0u);
+  EXPECT_EQ(rgb(0, top), 0x0000FFu);
+}
+
+TEST_F(SdlScreen, ClosingTheFullScreenWindowDestroysItOnce) {
+  ASSERT_EQ(ScreenOpenFullscreen(video, 320, 240, 32, "Quorin", 0, 0), 1);
+  const NativeWindow window = ScreenWindowHandle(video);
+  ASSERT_NE(window, 0u);
+  SDL_ClearError();
+  device->CloseWindow(window);
+  EXPECT_STREQ(SDL_GetError(), "");  // SDL says "Invalid window" when handed a destroyed one
+  EXPECT_EQ(device->ScreenWindow(), 0u);
+  EXPECT_EQ(SDL_GetWindowFromID(static_cast<Uint32>(window)), nullptr);
+  device->CloseWindow(window);
+  device->CloseScreen();
+  EXPECT_STREQ(SDL_GetError(), "");
+}
+
+// An X server of our own with two screens, both at the desktop origin, of
+// different sizes; SDL lists screen 0 (the default one) first.
+class SdlTwoDisplays : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (std::system("command -v Xvfb >/dev/null 2>&1") != 0)
+      GTEST_SKIP() << "Xvfb missing (./check installs it)";
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    xvfb = ::fork();
+    if (xvfb == 0) {
+      const std::string fd = std::to_string(fds[1]);
+      ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-screen", "1",
+               "800x600x24", "-nolisten", "tcp", static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    ::close(fds[1]);
+    std::string number;
+    char c;
+    while (::read(fds[0], &c, 1) == 1 && c != '\n') number.push_back(c);
+    ::close(fds[0]);
+    ASSERT_FALSE(number.empty()) << "Xvfb did not start";
+    Remember("DISPLAY");
+    Remember("SDL_VIDEODRIVER");
+    setenv("DISPLAY", (":" + number).c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+  }
+  void TearDown() override {
+    for (const auto& [name, value] : saved) {
+      if (value) {
+        setenv(name.c_str(), value->c_str(), 1);
+      } else {
+        unsetenv(name.c_str());
+      }
+    }
+    if (xvfb > 0) {
+      ::kill(xvfb, SIGTERM);
+      ::waitpid(xvfb, nullptr, 0);
+    }
+  }
+  void Remember(const char* name) {
+    const char* value = std::getenv(name);
+    saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+  }
+  pid_t xvfb = -1;
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+};
+
+TEST_F(SdlTwoDisplays, DesktopZeroIsSdlsFirstDisplayNotTheLastOneAtTheOrigin) {
+  VideoState video;
+  {
+    SdlVideo device;
+    ASSERT_TRUE(device.Ready()) << SDL_GetError();
+    SpriteSystemInit(video, device);
+    ASSERT_EQ(SDL_GetNumVideoDisplays(), 2);
+    SDL_Rect first;
+    ASSERT_EQ(SDL_GetDisplayBounds(0, &first), 0);
+    ASSERT_EQ(DesktopEnumerate(video), 2);
+    EXPECT_EQ(DesktopGetWidth(video, 0), first.w);
+    EXPECT_EQ(DesktopGetHeight(video, 0), first.h);
+    EXPECT_EQ(DesktopGetWidth(video, 0) + DesktopGetWidth(video, 1), 640 + 800);
+    SpriteSystemShutdown(video);
+  }
 }
 
 }  // namespace
