@@ -25,6 +25,10 @@ struct MainLoopHooks {
   // After each step of start-up, named as the step's operation (the
   // measurements of start-up hang here).
   std::function<void(Game&, std::string_view)> afterStartupStep;
+  // Around the game-flow step of an active iteration; the draw queues still
+  // hold what it queued when afterGameFrame runs.
+  std::function<void(Game&)> beforeGameFrame;
+  std::function<void(Game&)> afterGameFrame;
 };
 
 // Runs the whole program on the given platform: start-up, the loop until the
@@ -35,7 +39,7 @@ int GameMain(Game& game, const Platform& platform, const MainLoopHooks& hooks = 
 // Start-up of the shell; false when the sound device failed (already reported).
 bool SystemStartup(Game& game);
 // One iteration of the main loop.
-void MainLoopStep(Game& game);
+void MainLoopStep(Game& game, const MainLoopHooks& hooks = {});
 void SystemShutdown(Game& game);
 void RuntimeShutdown(Game& game);
 

@@ -10,6 +10,7 @@
 
 #include "flow/game_states.h"
 #include "flow/sound_cues.h"
+#include "runtime/key_codes.h"
 #include "runtime/null/audio_null.h"
 #include "runtime/null/input_null.h"
 #include "runtime/null/null_clock.h"
@@ -105,6 +106,35 @@ TEST_F(MainLoopTest, FrameSkipAlternatesWaitingAndDrawing) {
   EXPECT_EQ(elapsed, (std::vector<int>{0, 32, 32, 64, 64, 96}));
 }
 
+// Keys reach the game only when the system's events are pumped; in full
+// screen with FrameSkip every other iteration neither presents nor draws, and
+// must still read the keys as they are now.
+TEST_F(MainLoopTest, FullScreenWithFrameSkipReadsKeysOnEveryIteration) {
+  WriteFile("engine.ini", "FrameSkip = 1\n");
+  WriteFile("Quorin.cfg", "Windowed = 0\r\n");
+  input.deliverOnPump = true;
+  video.onPump = [&] { input.Deliver(); };
+  std::vector<int> button1, drawn;
+  Run(
+      18,
+      [&](std::int64_t k) {
+        if (k == 6) input.SetKey(kKeyZ, true);
+        if (k == 16) input.SetKey(kKeyZ, false);
+      },
+      [&](std::int64_t) {
+        button1.push_back(game->controls.button1);
+        drawn.push_back(game->shell.drawThisFrame);
+      });
+  ASSERT_EQ(button1.size(), 18u);
+  EXPECT_EQ(game->settings.Windowed, 0);
+  EXPECT_EQ(drawn[6], 0);  // the press and the release fall on iterations that do not draw
+  EXPECT_EQ(drawn[16], 0);
+  EXPECT_EQ(button1[5], 0);
+  EXPECT_EQ(button1[6], 1);
+  EXPECT_EQ(button1[15], 1);
+  EXPECT_EQ(button1[16], 0);
+}
+
 TEST_F(MainLoopTest, FocusLossReleasesOnceAndRebuildsOnReturn) {
   int stopsSeen = 0;
   Run(8, [&](std::int64_t k) {
@@ -118,6 +148,33 @@ TEST_F(MainLoopTest, FocusLossReleasesOnceAndRebuildsOnReturn) {
   EXPECT_EQ(stopsSeen, 0);
   EXPECT_EQ(after[3].now - before[3].now, 16u + 40u - (before[3].now - after[2].now));
   EXPECT_EQ(after[6].spritesBuilt, 1);
+}
+
+// The headless driver traces each game-flow step while its requests are
+// still queued; iterations without the focus run no step.
+TEST_F(MainLoopTest, GameFrameHooksSeeTheQueuedFrameOnFocusedIterationsOnly) {
+  std::vector<std::int64_t> stepped;
+  std::vector<int> queuedTexts, leftTexts;
+  std::int64_t current = 0;
+  MainLoopHooks hooks;
+  hooks.beforeIteration = [&](Game&, std::int64_t k) {
+    current = k;
+    if (k == 2) video.SetFocus(0);
+    if (k == 4) video.SetFocus(video.ScreenWindow());
+    return k < 6;
+  };
+  hooks.beforeGameFrame = [&](Game& g) {
+    stepped.push_back(current);
+    EXPECT_EQ(g.presentation.textQueue.Count(), 0);
+  };
+  hooks.afterGameFrame = [&](Game& g) { queuedTexts.push_back(g.presentation.textQueue.Count()); };
+  hooks.afterIteration = [&](Game& g, std::int64_t) { leftTexts.push_back(g.presentation.textQueue.Count()); };
+  const Platform platform{&clock, &video, &audio, &input};
+  GameMain(*game, platform, hooks);
+  EXPECT_EQ(stepped, (std::vector<std::int64_t>{0, 1, 4, 5}));
+  ASSERT_EQ(queuedTexts.size(), 4u);
+  for (const int n : queuedTexts) EXPECT_GT(n, 0);  // the title screen's texts
+  EXPECT_EQ(leftTexts, (std::vector<int>(6, 0)));
 }
 
 TEST_F(MainLoopTest, FullScreenWidthWithoutHeightIsAFatalDisplayError) {
