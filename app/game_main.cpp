@@ -1,5 +1,9 @@
 #include "app/game_main.h"
 
+#include <future>
+#include <memory>
+#include <vector>
+
 #include "app/controls.h"
 #include "app/display.h"
 #include "app/settings.h"
@@ -194,24 +198,40 @@ void RuntimeShutdown(Game& game) {
 
 int GameMain(Game& game, const Platform& platform, const MainLoopHooks& hooks) {
   game.platform = platform;
+  const auto step = [&](std::string_view name) {
+    if (hooks.afterStartupStep) hooks.afterStartupStep(game, name);
+  };
+  // Decoding the sounds is most of our start-up and needs nothing from the
+  // rest of it: a worker decodes while start-up goes on, and the sounds go in
+  // place just before the first one plays. Nothing looks at them in between,
+  // so this is the same as loading them at their own step.
+  std::future<std::vector<std::unique_ptr<Sound>>> decodedSounds =
+      std::async(std::launch::async | std::launch::deferred, DecodeEmbeddedSounds);
   // The runtime services that need their devices before start-up proper.
   game.video.device = platform.video;
   WindowSystemInit(game.windows, *platform.video);
   game.input.device = platform.input;
   CreateContainers(game);
+  step("CreateContainers");
 
   if (!SystemStartup(game)) {
     RuntimeShutdown(game);
     return 0;
   }
+  step("SystemStartup");
   LoadUserSettings(game);
-  LoadEmbeddedSounds(game.sound);
-  ApplyVolume(game);
+  step("LoadUserSettings");
   DefinePointerImages(game);
   BuildFrameTable(game);
+  step("BuildFrameTable");
   PrepareTables(game);
+  step("PrepareTables");
+  InstallEmbeddedSounds(game.sound, decodedSounds.get());
+  ApplyVolume(game);
+  step("LoadEmbeddedSounds");
   SoundStart(game.sound, kSoundTitle);
   EnterState(game, kTitleMenu);
+  step("EnterState");
 
   for (std::int64_t iteration = 0; game.shell.quitFlag == 0; ++iteration) {
     if (hooks.beforeIteration && !hooks.beforeIteration(game, iteration)) break;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string_view>
 
 #include "flow/game.h"
 
@@ -21,6 +22,9 @@ struct MainLoopHooks {
   // Before iteration k (from 0); false ends the loop as if the game quit.
   std::function<bool(Game&, std::int64_t)> beforeIteration;
   std::function<void(Game&, std::int64_t)> afterIteration;
+  // After each step of start-up, named as the step's operation (the
+  // measurements of start-up hang here).
+  std::function<void(Game&, std::string_view)> afterStartupStep;
   // Around the game-flow step of an active iteration; the draw queues still
   // hold what it queued when afterGameFrame runs.
   std::function<void(Game&)> beforeGameFrame;

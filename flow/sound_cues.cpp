@@ -19,10 +19,22 @@ std::string SoundFileName(int id) {
 }
 
 void LoadEmbeddedSounds(SoundSystem& sound) {
+  InstallEmbeddedSounds(sound, DecodeEmbeddedSounds());
+}
+
+std::vector<std::unique_ptr<Sound>> DecodeEmbeddedSounds() {
+  std::vector<std::unique_ptr<Sound>> decoded(kSoundEffectCount);
   for (int id = 0; id < kSoundEffectCount; ++id) {
     if (const EmbeddedFile* file = FindEmbeddedFile(SoundFileName(id))) {
-      SoundLoadFromMemory(sound, id, file->bytes.data(), file->bytes.size());
+      decoded[static_cast<std::size_t>(id)] = SoundPrepare(file->bytes.data(), file->bytes.size());
     }
+  }
+  return decoded;
+}
+
+void InstallEmbeddedSounds(SoundSystem& sound, std::vector<std::unique_ptr<Sound>> decoded) {
+  for (std::size_t id = 0; id < decoded.size(); ++id) {
+    if (decoded[id]) SoundInstall(sound, static_cast<int>(id), std::move(decoded[id]));
   }
 }
 

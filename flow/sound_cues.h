@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "runtime/sound.h"
 #include "world/play_host.h"
@@ -21,6 +23,12 @@ std::string SoundFileName(int id);
 // Decodes the embedded sounds into ids 0..17, in id order. A sound that does
 // not decode simply does not exist.
 void LoadEmbeddedSounds(SoundSystem& sound);
+// The same in two halves, so that start-up can decode on a worker while it
+// does the rest. DecodeEmbeddedSounds touches nothing of the game (any thread)
+// and gives one entry per id, null where a sound does not decode;
+// InstallEmbeddedSounds puts them under their ids, in id order.
+std::vector<std::unique_ptr<Sound>> DecodeEmbeddedSounds();
+void InstallEmbeddedSounds(SoundSystem& sound, std::vector<std::unique_ptr<Sound>> decoded);
 // Percentage for a volume step 0..4 (OFF, LOW, MEDIUM, HIGH, MAX); any other
 // step is silent.
 int VolumePercent(std::int32_t audioVolume);

@@ -73,20 +73,23 @@ int SoundDeviceOpen(SoundSystem& sound) {
   return sound.deviceOpen ? 1 : 0;
 }
 
-int SoundLoadFromMemory(SoundSystem& sound, int id, const void* address, std::size_t size) {
-  if (!sound.initialised || address == nullptr || id < -1 || id >= kSoundHandleBase) return 0;
+std::unique_ptr<Sound> SoundPrepare(const void* address, std::size_t size) {
+  if (address == nullptr) return nullptr;
   const auto* data = static_cast<const std::uint8_t*>(address);
   DecodedSound decoded;
   const bool ok = IsRiff(data, size) ? DecodeWave(data, size, decoded) : DecodeOggVorbis(data, size, decoded);
-  if (!ok) return 0;
+  if (!ok) return nullptr;
   auto pcm = std::make_shared<PcmData>();
-  if (!PcmFromDecoded(decoded, *pcm)) return 0;
-
+  if (!PcmFromDecoded(decoded, *pcm)) return nullptr;
   auto made = std::make_unique<Sound>();
   made->voice.pcm = std::move(pcm);
   made->format = decoded.format;
   made->bufferBytes = decoded.bytes.size();
+  return made;
+}
 
+int SoundInstall(SoundSystem& sound, int id, std::unique_ptr<Sound> made) {
+  if (!sound.initialised || !made || id < -1 || id >= kSoundHandleBase) return 0;
   std::unique_ptr<Sound>* slot = nullptr;
   int result = 1;
   try {
@@ -114,6 +117,11 @@ int SoundLoadFromMemory(SoundSystem& sound, int id, const void* address, std::si
     MixerAttach(sound.mixer, (*slot)->voice);
   }
   return result;
+}
+
+int SoundLoadFromMemory(SoundSystem& sound, int id, const void* address, std::size_t size) {
+  if (!sound.initialised || address == nullptr || id < -1 || id >= kSoundHandleBase) return 0;
+  return SoundInstall(sound, id, SoundPrepare(address, size));
 }
 
 int SoundStart(SoundSystem& sound, int id) {

@@ -60,6 +60,12 @@ int SoundDeviceOpen(SoundSystem& sound);
 // the sound there) or, for -1, under a new handle. Returns 1 (the handle for
 // -1), or 0 when the data is refused; a refused load leaves id as it was.
 int SoundLoadFromMemory(SoundSystem& sound, int id, const void* address, std::size_t size);
+// The two halves of a load. SoundPrepare decodes into a sound not yet under
+// any identifier (null when the data is refused); it touches no SoundSystem,
+// so it may run on another thread. SoundInstall then puts it under id or a
+// new handle exactly as SoundLoadFromMemory would; 0 for a null sound.
+std::unique_ptr<Sound> SoundPrepare(const void* address, std::size_t size);
+int SoundInstall(SoundSystem& sound, int id, std::unique_ptr<Sound> made);
 // Restarts the sound from its beginning. 1 when it plays, 0 for an empty id.
 int SoundStart(SoundSystem& sound, int id);
 // flags: kSoundLoop, kSoundNewInstance (a further copy; the first keeps playing).

@@ -3,9 +3,11 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "runtime/screen.h"
 
@@ -31,6 +33,30 @@ constexpr std::int32_t kButtonOk = 1;
 constexpr std::int32_t kButtonCancel = 2;
 constexpr std::int32_t kButtonYes = 6;
 constexpr std::int32_t kButtonNo = 7;
+
+// The windowed limiter spins only this close to its mark.
+constexpr Uint64 kLimiterSpinMicroseconds = 250;
+
+// Sleeps about ns nanoseconds on the finest timer the system has (never the
+// millisecond one, which can sleep past a frame mark).
+void SleepFine(Uint64 ns) {
+#if defined(_WIN32)
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
+#endif
+  HANDLE timer = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
+  if (timer == nullptr) {  // older systems: whole milliseconds, rounded down
+    if (ns >= 1000000) Sleep(static_cast<DWORD>(ns / 1000000));
+    return;
+  }
+  LARGE_INTEGER due;
+  due.QuadPart = -static_cast<LONGLONG>(ns / 100);  // relative, in 100 ns steps
+  if (SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE)) WaitForSingleObject(timer, INFINITE);
+  CloseHandle(timer);
+#else
+  std::this_thread::sleep_for(std::chrono::nanoseconds(ns));
+#endif
+}
 
 SDL_Window* WindowFromId(NativeWindow window) {
   return window == 0 ? nullptr : SDL_GetWindowFromID(static_cast<Uint32>(window));
@@ -216,14 +242,30 @@ std::int32_t SdlVideo::ShowMessage(std::string_view title, std::string_view text
 }
 
 bool SdlVideo::CreateRenderer(SDL_Window* window, bool vsync) {
+  // SDL chooses the driver: the one SDL_RENDER_DRIVER names, else its best
+  // that works here, software included where nothing accelerated exists.
+  const char* wanted = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+  if (wanted && SDL_strcasecmp(wanted, "software") == 0) {
+    // Asked for no graphics driver at all: SDL would otherwise show the
+    // software picture through one. SDL_FRAMEBUFFER_ACCELERATION still wins.
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+  }
   const Uint32 vsyncFlag = vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
-  renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | vsyncFlag);
+  renderer_ = SDL_CreateRenderer(window, -1, vsyncFlag);
+  // A driver that cannot wait for the retrace still shows the picture.
+  if (!renderer_ && vsync) renderer_ = SDL_CreateRenderer(window, -1, 0);
   if (!renderer_) renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
   if (!renderer_) return false;
   backTexture_ = SDL_CreateTexture(renderer_, kTextureFormat, SDL_TEXTUREACCESS_STREAMING, width_, height_);
   if (!backTexture_) return false;
   SDL_SetTextureBlendMode(backTexture_, SDL_BLENDMODE_NONE);
   return true;
+}
+
+std::string SdlVideo::RendererName() const {
+  SDL_RendererInfo info;
+  if (!renderer_ || SDL_GetRendererInfo(renderer_, &info) != 0 || !info.name) return {};
+  return info.name;
 }
 
 bool SdlVideo::OpenScreenWindowed(NativeWindow window, std::int32_t x, std::int32_t y, std::int32_t width,
@@ -361,16 +403,17 @@ void SdlVideo::DrawQuad(const Surface& texels, std::int32_t x, std::int32_t y, s
 }
 
 void SdlVideo::WaitForFrameSlot() {
-  // At most 61 presents a second: sleep most of the gap, spin the last millisecond.
+  // At most 61 presents a second. The wait sleeps on the fine clock to just
+  // short of the mark and spins only the last stretch, where a sleep could
+  // overshoot.
   const Uint64 frequency = SDL_GetPerformanceFrequency();
   const Uint64 frameTicks = frequency / (kDefaultWindowedFrameRate + 1);
+  const Uint64 spinTicks = frequency * kLimiterSpinMicroseconds / 1000000;
   if (lastPresent_ != 0) {
-    const Uint64 elapsed = SDL_GetPerformanceCounter() - lastPresent_;
-    if (elapsed <= frameTicks) {
-      const Uint64 ms = (frameTicks - elapsed) * 1000 / frequency;
-      if (ms > 1) SDL_Delay(static_cast<Uint32>(ms - 1));
-      while (SDL_GetPerformanceCounter() - lastPresent_ <= frameTicks) {
-      }
+    const Uint64 mark = lastPresent_ + frameTicks;
+    for (Uint64 now = SDL_GetPerformanceCounter(); now <= mark; now = SDL_GetPerformanceCounter()) {
+      const Uint64 left = mark - now;
+      if (left > spinTicks) SleepFine((left - spinTicks) * 1000000000 / frequency);
     }
   }
   lastPresent_ = SDL_GetPerformanceCounter();

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "runtime/platform.h"
@@ -32,6 +33,9 @@ class SdlVideo final : public VideoDevice {
   // bars included: the window, or the display in full screen (screenshots and
   // tests). False without a screen.
   bool ReadLastPicture(Surface& out);
+  // The name of the SDL render driver the open screen uses ("opengl",
+  // "software", ...); empty without a screen.
+  std::string RendererName() const;
   // The window layer is the one place that takes events from SDL's queue; a
   // device that wants events rather than SDL's state calls (say, the mouse
   // wheel) sees each one here as it is taken.

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "flow/game_states.h"
+#include "flow/sound_cues.h"
 #include "runtime/key_codes.h"
 #include "runtime/null/audio_null.h"
 #include "runtime/null/input_null.h"
@@ -191,6 +195,36 @@ TEST_F(MainLoopTest, MissingSoundDeviceIsFatalBeforeTheDisplay) {
   ASSERT_EQ(video.Messages().size(), 1u);
   EXPECT_EQ(video.Messages()[0].text, "Couldn't create sound buffer");
   EXPECT_FALSE(std::filesystem::exists("Quorin.cfg"));
+}
+
+TEST_F(MainLoopTest, TitleSoundStartsWithEverySoundDecodedAtTheUsersVolume) {
+  WriteFile("Quorin.cfg", "AudioVolume = 1\r\n");
+  std::vector<std::string> steps;
+  MainLoopHooks hooks;
+  hooks.afterStartupStep = [&](Game&, std::string_view name) { steps.emplace_back(name); };
+  bool checked = false;
+  hooks.beforeIteration = [&](Game& g, std::int64_t) -> bool {
+    // Start-up is over: the title sound plays and nothing is pending.
+    EXPECT_EQ(SoundIsPlaying(g.sound, kSoundTitle), 1);
+    const int volume = g.sound.volumeTable[static_cast<std::size_t>(VolumePercent(1))];
+    for (int id = 0; id < kSoundEffectCount; ++id) {
+      const Sound* s = SoundFind(g.sound, id);
+      EXPECT_NE(s, nullptr) << id;
+      if (s) {
+        EXPECT_EQ(s->volume, volume) << id;
+      }
+    }
+    checked = true;
+    return false;
+  };
+  const Platform platform{&clock, &video, &audio, &input};
+  EXPECT_EQ(GameMain(*game, platform, hooks), 0);
+  EXPECT_TRUE(checked);
+  // The sounds are in place before the title sound, after the user file.
+  const auto at = [&](std::string_view name) { return std::find(steps.begin(), steps.end(), name) - steps.begin(); };
+  EXPECT_LT(at("LoadUserSettings"), at("LoadEmbeddedSounds"));
+  EXPECT_LT(at("LoadEmbeddedSounds"), at("EnterState"));
+  EXPECT_EQ(steps.back(), "EnterState");
 }
 
 TEST_F(MainLoopTest, CloseButtonQuitsAfterFinishingTheIterationAndSaves) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "runtime/null/audio_null.h"
@@ -203,6 +204,36 @@ TEST_F(SoundFixture, IdentifiersGrowReplaceAndHandOutHandles) {
   EXPECT_EQ(SoundStart(sound, handle), 1);
   EXPECT_EQ(PullLeft(4), (std::vector<int>{100, 200, 300, 400}));
   EXPECT_EQ(Load(-2, a), 0);
+}
+
+TEST_F(SoundFixture, APreparedSoundInstallsAsALoadWould) {
+  const Bytes ogg = test::EncodeOggVorbis(1, 44100, 3000);
+  std::unique_ptr<Sound> made = SoundPrepare(ogg.data(), ogg.size());
+  ASSERT_NE(made, nullptr);
+  ASSERT_EQ(Load(2, ogg), 1);
+  const Sound& loaded = *SoundFind(sound, 2);
+  ASSERT_EQ(SoundInstall(sound, 9, std::move(made)), 1);
+  const Sound& installed = *SoundFind(sound, 9);
+  EXPECT_EQ(installed.voice.pcm->samples, loaded.voice.pcm->samples);
+  EXPECT_EQ(installed.bufferBytes, loaded.bufferBytes);
+  EXPECT_EQ(installed.format.rate, loaded.format.rate);
+  EXPECT_EQ(installed.volume, loaded.volume);
+  EXPECT_EQ(sound.mixer.voices.size(), 2u) << "the installed sound joined the mixer";
+  EXPECT_GE(SoundInstall(sound, -1, SoundPrepare(ogg.data(), ogg.size())), kSoundHandleBase);
+}
+
+TEST_F(SoundFixture, PrepareAndInstallRefusals) {
+  const Bytes wave = test::Wave16(1, 48000, Ramp(4));
+  EXPECT_EQ(SoundPrepare(nullptr, 10), nullptr);
+  EXPECT_EQ(SoundPrepare(Bytes(10, 0).data(), 10), nullptr);
+  EXPECT_EQ(SoundInstall(sound, 1, nullptr), 0);
+  EXPECT_EQ(SoundInstall(sound, -2, SoundPrepare(wave.data(), wave.size())), 0);
+  EXPECT_EQ(SoundInstall(sound, kSoundHandleBase, SoundPrepare(wave.data(), wave.size())), 0);
+  EXPECT_EQ(SoundInstall(sound, kSoundHandleBase - 1, SoundPrepare(wave.data(), wave.size())), 1);
+  // A sound layer that never started takes nothing, even a good sound.
+  SoundSystem idle;
+  EXPECT_EQ(SoundInstall(idle, 1, SoundPrepare(wave.data(), wave.size())), 0);
+  EXPECT_EQ(SoundExists(idle, 1), 0);
 }
 
 TEST_F(SoundFixture, EmptyIdentifiersDoNothing) {

@@ -102,6 +102,43 @@ TEST_F(SdlScreen, BackBufferDrawingIsShownUnscaled) {
   EXPECT_EQ(picture.Row(2)[5] & kPixelRgbMask, 0u);
 }
 
+// Sets SDL_RENDER_DRIVER for one test, over any value in the environment.
+struct RenderDriverHint {
+  explicit RenderDriverHint(const char* name) {
+    SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, name, SDL_HINT_OVERRIDE);
+  }
+  ~RenderDriverHint() { SDL_ResetHint(SDL_HINT_RENDER_DRIVER); }
+};
+
+TEST_F(SdlScreen, RendererFollowsTheRenderDriverHint) {
+  const RenderDriverHint hint("software");
+  EXPECT_EQ(device->RendererName(), "") << "no screen, no renderer";
+  ASSERT_NE(WindowOpen(windows, 0, 0, 0, 16, 8, "Quorin", kGameWindowFlags), 0u);
+  ASSERT_EQ(ScreenOpenWindowed(video, WindowNativeHandle(windows, 0), 0, 0, 16, 8, 0, 0, 0), 1);
+  EXPECT_EQ(device->RendererName(), "software");
+  ASSERT_EQ(ScreenOpenFullscreen(video, 32, 24, 32, "Quorin", 1, 0), 1);
+  EXPECT_EQ(device->RendererName(), "software");
+  ScreenClose(video);
+  EXPECT_EQ(device->RendererName(), "");
+}
+
+TEST_F(SdlScreen, ARenderDriverThatCannotStartFallsBackToSoftware) {
+  // The dummy video driver has no graphics library: these cannot start here.
+  for (const char* name : {"opengl", "opengles2", "no-such-driver"}) {
+    const RenderDriverHint hint(name);
+    ASSERT_NE(WindowOpen(windows, 0, 0, 0, 16, 8, "Quorin", kGameWindowFlags), 0u);
+    ASSERT_EQ(ScreenOpenWindowed(video, WindowNativeHandle(windows, 0), 0, 0, 16, 8, 0, 0, 0), 1) << name;
+    EXPECT_EQ(device->RendererName(), "software") << name;
+    ScreenClear(video, 0x00FF00);
+    ScreenPresent(video);
+    Surface picture;
+    ASSERT_TRUE(device->ReadLastPicture(picture)) << name;
+    EXPECT_EQ(picture.Row(4)[8] & kPixelRgbMask, 0x00FF00u) << name;
+    ScreenClose(video);
+    WindowCloseAll(windows);
+  }
+}
+
 TEST_F(SdlScreen, CloseButtonYieldsSixteenAndTheWindowStays) {
   const NativeWindow window = WindowOpen(windows, 0, 0, 0, 32, 32, "Quorin", kGameWindowFlags);
   ASSERT_NE(window, 0u);
