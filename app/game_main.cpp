@@ -2,6 +2,7 @@
 
 #include "app/controls.h"
 #include "app/display.h"
+#include "app/screenshot.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "flow/game_states.h"
@@ -154,6 +155,7 @@ void MainLoopStep(Game& game) {
       shell.spritesBuilt = 1;
     }
     UpdateControls(game);
+    ScreenshotKey(game);
     GameFrame(game);
     if (shell.drawThisFrame) RenderFrame(game);
     ClearDrawQueues(game);
