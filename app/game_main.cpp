@@ -133,7 +133,7 @@ bool SystemStartup(Game& game) {
   return true;
 }
 
-void MainLoopStep(Game& game) {
+void MainLoopStep(Game& game, const MainLoopHooks& hooks) {
   ShellState& shell = game.shell;
   if (shell.displayRequest == -1) {
     if (!DisplayReopen(game, 0)) return;
@@ -156,7 +156,9 @@ void MainLoopStep(Game& game) {
     }
     UpdateControls(game);
     ScreenshotKey(game);
+    if (hooks.beforeGameFrame) hooks.beforeGameFrame(game);
     GameFrame(game);
+    if (hooks.afterGameFrame) hooks.afterGameFrame(game);
     if (shell.drawThisFrame) RenderFrame(game);
     ClearDrawQueues(game);
     if (shell.minimiseRequest == 1) {
@@ -215,7 +217,7 @@ int GameMain(Game& game, const Platform& platform, const MainLoopHooks& hooks) {
 
   for (std::int64_t iteration = 0; game.shell.quitFlag == 0; ++iteration) {
     if (hooks.beforeIteration && !hooks.beforeIteration(game, iteration)) break;
-    MainLoopStep(game);
+    MainLoopStep(game, hooks);
     if (game.shell.fatalError) break;
     if (hooks.afterIteration) hooks.afterIteration(game, iteration);
   }

@@ -21,6 +21,10 @@ struct MainLoopHooks {
   // Before iteration k (from 0); false ends the loop as if the game quit.
   std::function<bool(Game&, std::int64_t)> beforeIteration;
   std::function<void(Game&, std::int64_t)> afterIteration;
+  // Around the game-flow step of an active iteration; the draw queues still
+  // hold what it queued when afterGameFrame runs.
+  std::function<void(Game&)> beforeGameFrame;
+  std::function<void(Game&)> afterGameFrame;
 };
 
 // Runs the whole program on the given platform: start-up, the loop until the
@@ -31,7 +35,7 @@ int GameMain(Game& game, const Platform& platform, const MainLoopHooks& hooks = 
 // Start-up of the shell; false when the sound device failed (already reported).
 bool SystemStartup(Game& game);
 // One iteration of the main loop.
-void MainLoopStep(Game& game);
+void MainLoopStep(Game& game, const MainLoopHooks& hooks = {});
 void SystemShutdown(Game& game);
 void RuntimeShutdown(Game& game);
 

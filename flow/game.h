@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "flow/draw_queues.h"
 #include "flow/menus.h"
@@ -117,6 +118,8 @@ struct OptionsState {
   std::int32_t MaxBounce = 0;
 };
 
+struct LayoutImage;
+
 // The game flow: the state machine, the menus and the HUD's score.
 struct FlowState {
   std::int32_t GameState = 0;
@@ -124,6 +127,14 @@ struct FlowState {
   std::int32_t hoverSoundOn = 0;
   std::int32_t displayedScore = 0;
   List<MenuEntry> menu;
+
+  // Bit i set when sound i was started during the current GameFrame; the
+  // frame clears it when it begins.
+  std::uint32_t soundsStarted = 0;
+  // EnterState(Playing) calls since start-up.
+  std::int32_t gamesStarted = 0;
+  // The world new games are generated from; null plays the embedded one.
+  std::shared_ptr<const LayoutImage> layout;
 };
 
 struct Game {

@@ -3,6 +3,7 @@
 #include "flow/game.h"
 #include "flow/game_states.h"
 #include "flow/sound_cues.h"
+#include "runtime/text.h"
 
 namespace quorin {
 
@@ -12,6 +13,7 @@ constexpr std::int32_t kEntryHeight = 16;
 constexpr std::int32_t kEntrySpacing = -2;
 constexpr std::int32_t kTitleRightEdge = 460;
 constexpr std::int32_t kPictureCentreX = 256;
+constexpr std::int32_t kHiScoreDigits = 7;  // at least; a longer score shows whole
 
 void AddEntry(Game& game, std::int32_t id, std::string_view text, std::int32_t x, std::int32_t y) {
   MenuEntry& e = ListInsert(game.flow.menu);
@@ -80,7 +82,7 @@ void QueueTitleScreen(Game& game) {
   // On a 5:4 picture the character art stands on the bottom edge.
   QueueSheetClip(game, 0, 256, 320, 256, 16, game.shell.internalAspect < 1.3f ? h - 256 : 128);
   QueueSheetClip(game, 64, 160, 400, 96, 56, 28);
-  const Text line = "HI SCORE: " + TextPadLeft(IntToText(game.options.HiScore), 7, "0") +
+  const Text line = "HI SCORE: " + ZeroPadded(game.options.HiScore, kHiScoreDigits) +
                     "     MAX BOUNCE: " + IntToText(game.options.MaxBounce);
   QueueText(game, line, kFontSmall, kPictureCentreX, 8, kEntrySpacing, 1);
   QueueSheetClip(game, 340, 486, 168, 26, 340, h - 28);

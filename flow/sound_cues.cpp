@@ -38,4 +38,10 @@ void ApplyVolume(Game& game) {
   }
 }
 
+void StartSoundCue(Game& game, std::int32_t id, std::int32_t flags) {
+  if (id >= 0 && id < 32) game.flow.soundsStarted |= 1u << id;
+  if (flags == 0) SoundStart(game.sound, id);
+  else SoundStartEx(game.sound, id, flags);
+}
+
 }  // namespace quorin

@@ -27,4 +27,9 @@ int VolumePercent(std::int32_t audioVolume);
 // Gives every loaded sound the volume of AudioVolume.
 void ApplyVolume(Game& game);
 
+// Every sound the game flow and play start goes through here, so that the
+// frame's soundsStarted mask records it. flags 0 is SoundStart (from the
+// beginning, once); otherwise SoundStartEx with those flags.
+void StartSoundCue(Game& game, std::int32_t id, std::int32_t flags = 0);
+
 }  // namespace quorin

@@ -33,6 +33,16 @@ Text TextPadLeft(std::string_view text, std::int32_t width, std::string_view fil
   return out;
 }
 
+Text ZeroPadded(std::int64_t value, std::int32_t minDigits) {
+  Text out = IntToText(value);
+  const std::size_t sign = value < 0 ? 1 : 0;
+  const std::size_t digits = out.size() - sign;
+  if (minDigits > 0 && digits < static_cast<std::size_t>(minDigits)) {
+    out.insert(sign, static_cast<std::size_t>(minDigits) - digits, '0');
+  }
+  return out;
+}
+
 Text TextMid(std::string_view text, std::int32_t start, std::int32_t length) {
   if (length <= 0) return {};
   const std::size_t skip = start <= 1 ? 0 : static_cast<std::size_t>(start) - 1;

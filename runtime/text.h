@@ -16,6 +16,10 @@ std::int32_t TextLength(std::string_view text);
 // Exactly max(width, 0) characters: fill characters, then the start of text
 // (a text longer than the width keeps its beginning). Blank fill when empty.
 Text TextPadLeft(std::string_view text, std::int32_t width, std::string_view fill);
+// Decimal with leading zeros up to at least minDigits digits, never cut; a
+// negative value has its sign before the zeros. Every number the game shows
+// with leading zeros (high score, score, power) goes through it.
+Text ZeroPadded(std::int64_t value, std::int32_t minDigits);
 // Up to length characters from the 1-based position start.
 Text TextMid(std::string_view text, std::int32_t start, std::int32_t length);
 // The characters from the 1-based position start to the end.

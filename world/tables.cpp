@@ -12,8 +12,12 @@ void BuildDirectionTable(World& world) {
   const float stepAngle = static_cast<float>(6.283185307179586 / kAngleSteps);
   float angle = 0.0f;
   for (int i = 0; i < kAngleSteps; ++i) {
-    world.directionTable.At(i, 0) = std::cos(angle);
-    world.directionTable.At(i, 1) = std::sin(angle);
+    // The nearest float to the exact value: single-precision cos and sin
+    // differ between C libraries in the last bit, and every speed in play is
+    // a product from this table, so replays would differ between platforms.
+    const double exact = static_cast<double>(angle);
+    world.directionTable.At(i, 0) = static_cast<float>(std::cos(exact));
+    world.directionTable.At(i, 1) = static_cast<float>(std::sin(exact));
     angle += stepAngle;
   }
 }

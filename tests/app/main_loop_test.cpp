@@ -116,6 +116,33 @@ TEST_F(MainLoopTest, FocusLossReleasesOnceAndRebuildsOnReturn) {
   EXPECT_EQ(after[6].spritesBuilt, 1);
 }
 
+// The headless driver traces each game-flow step while its requests are
+// still queued; iterations without the focus run no step.
+TEST_F(MainLoopTest, GameFrameHooksSeeTheQueuedFrameOnFocusedIterationsOnly) {
+  std::vector<std::int64_t> stepped;
+  std::vector<int> queuedTexts, leftTexts;
+  std::int64_t current = 0;
+  MainLoopHooks hooks;
+  hooks.beforeIteration = [&](Game&, std::int64_t k) {
+    current = k;
+    if (k == 2) video.SetFocus(0);
+    if (k == 4) video.SetFocus(video.ScreenWindow());
+    return k < 6;
+  };
+  hooks.beforeGameFrame = [&](Game& g) {
+    stepped.push_back(current);
+    EXPECT_EQ(g.presentation.textQueue.Count(), 0);
+  };
+  hooks.afterGameFrame = [&](Game& g) { queuedTexts.push_back(g.presentation.textQueue.Count()); };
+  hooks.afterIteration = [&](Game& g, std::int64_t) { leftTexts.push_back(g.presentation.textQueue.Count()); };
+  const Platform platform{&clock, &video, &audio, &input};
+  GameMain(*game, platform, hooks);
+  EXPECT_EQ(stepped, (std::vector<std::int64_t>{0, 1, 4, 5}));
+  ASSERT_EQ(queuedTexts.size(), 4u);
+  for (const int n : queuedTexts) EXPECT_GT(n, 0);  // the title screen's texts
+  EXPECT_EQ(leftTexts, (std::vector<int>(6, 0)));
+}
+
 TEST_F(MainLoopTest, FullScreenWidthWithoutHeightIsAFatalDisplayError) {
   WriteFile("engine.ini", "Windowed = 0\nFullscreenwidth = 1280\nFullscreenheight = 0\n");
   WriteFile("Quorin.cfg", "Windowed = 0\r\nHiScore = 5\r\n");

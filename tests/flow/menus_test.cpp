@@ -8,8 +8,10 @@
 #include "flow/game.h"
 #include "flow/game_states.h"
 #include "flow/sound_cues.h"
+#include "flow/sprite_sheets.h"
 #include "runtime/null/audio_null.h"
 #include "runtime/numeric.h"
+#include "world/tables.h"
 
 namespace quorin {
 namespace {
@@ -146,6 +148,9 @@ TEST_F(MenuTest, SmoothingAtOnceFullScreenThroughTheDisplayRequest) {
 }
 
 TEST_F(MenuTest, PauseResumesTheSameGameOrLeavesToTheTitle) {
+  // A new game generates a world: it needs the start-up tables of play.
+  BuildDirectionTable(game.world);
+  PrepareTables(game);
   Choose(kMenuStart);
   EXPECT_EQ(game.flow.GameState, kPlaying);
   EXPECT_EQ(game.shell.pointerImage, 0);
@@ -188,6 +193,21 @@ TEST_F(MenuTest, TitleScreenArtAndHighScoreLine) {
   EXPECT_EQ(game.presentation.sheetClipQueue.Current()->dstY, 410 - 28);
   game.presentation.sheetClipQueue.Rewind();
   EXPECT_EQ(ListStep(game.presentation.sheetClipQueue)->dstY, 154);
+}
+
+TEST_F(MenuTest, HighScoreLineShowsEveryDigitOfALongScore) {
+  auto line = [&] {
+    Frame();
+    std::vector<std::string> texts;
+    game.presentation.textQueue.ForEach([&](const TextRequest& r) { texts.push_back(r.text); });
+    return texts.back();
+  };
+  game.options.HiScore = 12345678;
+  EXPECT_EQ(line(), "HI SCORE: 12345678     MAX BOUNCE: 0");
+  game.options.HiScore = 1234567;
+  EXPECT_EQ(line(), "HI SCORE: 1234567     MAX BOUNCE: 0");
+  game.options.HiScore = 0;
+  EXPECT_EQ(line(), "HI SCORE: 0000000     MAX BOUNCE: 0");
 }
 
 }  // namespace

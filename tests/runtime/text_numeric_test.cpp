@@ -65,6 +65,28 @@ TEST(Text, PaddingCutsAndFills) {
   EXPECT_EQ(TextPadLeft("", 2, "xy"), "xx");
 }
 
+TEST(Text, ZeroPaddedFillsToAtLeastTheDigitsAndNeverCuts) {
+  EXPECT_EQ(ZeroPadded(42, 7), "0000042");
+  EXPECT_EQ(ZeroPadded(0, 3), "000");
+  EXPECT_EQ(ZeroPadded(1234567, 7), "1234567");
+  EXPECT_EQ(ZeroPadded(12345678, 7), "12345678");
+  EXPECT_EQ(ZeroPadded(1234, 3), "1234");
+  EXPECT_EQ(ZeroPadded(999, 3), "999");
+}
+
+TEST(Text, ZeroPaddedPutsTheSignBeforeTheZeros) {
+  EXPECT_EQ(ZeroPadded(-5, 3), "-005");
+  EXPECT_EQ(ZeroPadded(-123, 3), "-123");
+  EXPECT_EQ(ZeroPadded(-1234, 3), "-1234");
+  EXPECT_EQ(ZeroPadded(std::numeric_limits<std::int64_t>::min(), 20), "-09223372036854775808");
+}
+
+TEST(Text, ZeroPaddedWithoutAMinimumIsPlainDecimal) {
+  EXPECT_EQ(ZeroPadded(0, 0), "0");
+  EXPECT_EQ(ZeroPadded(7, -4), "7");
+  EXPECT_EQ(ZeroPadded(-7, 1), "-7");
+}
+
 TEST(Text, MidFromAndFirstCode) {
   EXPECT_EQ(TextMid("hello", 0, 2), "he");
   EXPECT_EQ(TextMid("hello", 4, 10), "lo");

@@ -35,7 +35,7 @@ int Usage() {
                "                         figures and map digests of the world a new game generates\n"
                "  map OUT.png [--layout LAYOUT.png]\n"
                "                         that world at one pixel per cell\n"
-               "  run --frames N [--input FILE] [--shot K:OUT.png]...\n"
+               "  run --frames N [--input FILE] [--shot K:OUT.png]... [--trace FILE] [--world FILE.png]\n"
                "                         the game headless for N main-loop iterations\n");
   return 2;
 }

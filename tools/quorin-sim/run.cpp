@@ -6,17 +6,21 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/game_main.h"
+#include "runtime/file_io.h"
 #include "runtime/null/audio_null.h"
 #include "runtime/null/input_null.h"
 #include "runtime/null/null_clock.h"
 #include "runtime/null/null_video.h"
 #include "runtime/png_codec.h"
 #include "tools/quorin-sim/commands.h"
+#include "tools/quorin-sim/trace.h"
+#include "world/generation.h"
 
 namespace quorin {
 
@@ -164,8 +168,25 @@ struct Headless {
 };
 
 int RunUsage() {
-  std::fprintf(stderr, "usage: quorin-sim run --frames N [--input FILE] [--shot K:OUT.png]...\n");
+  std::fprintf(stderr,
+               "usage: quorin-sim run --frames N [--input FILE] [--shot K:OUT.png]... [--trace FILE] "
+               "[--world FILE.png]\n");
   return 2;
+}
+
+// A layout of the player's own: decoded and held to the generator's limits.
+// Empty reason when it is usable.
+std::string LoadWorld(const std::string& path, std::shared_ptr<const LayoutImage>& out) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) return "cannot read " + path;
+  auto layout = std::make_shared<LayoutImage>();
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  if (!DecodeLayout(std::span<const unsigned char>(data, bytes.size()), *layout)) {
+    return path + " is not a PNG image";
+  }
+  if (std::string reason = CheckLayout(*layout); !reason.empty()) return path + ": " + reason;
+  out = std::move(layout);
+  return {};
 }
 
 }  // namespace
@@ -173,6 +194,8 @@ int RunUsage() {
 int CommandRun(int argc, char** argv) {
   long long frames = -1;
   std::string inputPath;
+  std::string tracePath;
+  std::string worldPath;
   std::multimap<long long, std::string> shots;
   for (int k = 0; k < argc; ++k) {
     const std::string arg = argv[k];
@@ -180,6 +203,10 @@ int CommandRun(int argc, char** argv) {
       if (!ParseInt(argv[++k], frames) || frames < 0) return RunUsage();
     } else if (arg == "--input" && k + 1 < argc) {
       inputPath = argv[++k];
+    } else if (arg == "--trace" && k + 1 < argc) {
+      tracePath = argv[++k];
+    } else if (arg == "--world" && k + 1 < argc) {
+      worldPath = argv[++k];
     } else if (arg == "--shot" && k + 1 < argc) {
       const std::string wanted = argv[++k];
       const std::size_t colon = wanted.find(':');
@@ -208,16 +235,35 @@ int CommandRun(int argc, char** argv) {
     }
   }
 
+  std::shared_ptr<const LayoutImage> layout;
+  if (!worldPath.empty()) {
+    if (const std::string reason = LoadWorld(worldPath, layout); !reason.empty()) {
+      std::fprintf(stderr, "Error: %s\n", reason.c_str());
+      return 1;
+    }
+  }
+  std::ofstream trace;
+  if (!tracePath.empty()) {
+    trace.open(tracePath, std::ios::binary | std::ios::trunc);
+    if (!trace) {
+      std::fprintf(stderr, "quorin-sim: cannot write %s\n", tracePath.c_str());
+      return 2;
+    }
+  }
+
   auto machine = std::make_unique<Headless>();
   if (script.joystick) machine->input.joysticks.resize(1);
   const Platform platform{&machine->clock, &machine->video, &machine->audio, &machine->input};
 
   std::size_t next = 0;
   std::int64_t ran = 0;
+  std::int64_t current = 0;
+  std::int32_t stateBefore = 0;
   bool shotFailed = false;
   MainLoopHooks hooks;
   hooks.beforeIteration = [&](Game&, std::int64_t iteration) {
     if (iteration >= frames) return false;
+    current = iteration;
     for (; next < script.events.size() && script.events[next].frame <= iteration; ++next) {
       machine->Apply(script.events[next]);
     }
@@ -236,10 +282,25 @@ int CommandRun(int argc, char** argv) {
     }
   };
 
+  if (trace.is_open()) {
+    hooks.beforeGameFrame = [&](Game& game) { stateBefore = game.flow.GameState; };
+    hooks.afterGameFrame = [&](Game& game) {
+      if (TracedState(stateBefore)) trace << TraceLine(game, current, stateBefore) << '\n';
+    };
+  }
+
   auto game = std::make_unique<Game>();
+  game->flow.layout = layout;
   const int code = GameMain(*game, platform, hooks);
   std::printf("frames=%lld state=%d quit=%d windowed=%d\n", static_cast<long long>(ran), game->flow.GameState,
               game->shell.quitFlag, game->settings.Windowed);
+  if (trace.is_open()) {
+    trace.close();
+    if (!trace) {
+      std::fprintf(stderr, "quorin-sim: cannot write %s\n", tracePath.c_str());
+      return 1;
+    }
+  }
   return shotFailed ? 1 : code;
 }
 
