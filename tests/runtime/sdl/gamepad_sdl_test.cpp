@@ -35,8 +35,7 @@ class SdlGamepadTest : public ::testing::Test {
     const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, kPadAxes, kPadButtons, 0);
     return index < 0 ? nullptr : SDL_JoystickOpen(index);
   }
-  JoystickReading Read(SDL_Joystick* stick, int n = 0) {
-    (void)stick;
+  JoystickReading Read(int n) {
     JoystickReading reading;
     EXPECT_TRUE(device->ReadJoystick(n, reading));
     return reading;
@@ -52,19 +51,19 @@ TEST_F(SdlGamepadTest, BottomFaceIsButtonOneLeftFaceButtonTwoStartIsApart) {
   ASSERT_TRUE(device->JoysticksChanged());
   ASSERT_EQ(device->JoysticksOpen(), first + 1);
   SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 1);
-  EXPECT_EQ(Read(pad, first).buttons, 1u);
+  EXPECT_EQ(Read(first).buttons, 1u);
   SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 0);
   SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_X, 1);
-  EXPECT_EQ(Read(pad, first).buttons, 2u);
+  EXPECT_EQ(Read(first).buttons, 2u);
   SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_X, 0);
   // The other face buttons mean nothing to the game.
   SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_B, 1);
   SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_Y, 1);
-  JoystickReading reading = Read(pad, first);
+  JoystickReading reading = Read(first);
   EXPECT_EQ(reading.buttons, 0u);
   EXPECT_FALSE(reading.start);
   SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_START, 1);
-  reading = Read(pad, first);
+  reading = Read(first);
   EXPECT_TRUE(reading.start);
   EXPECT_EQ(reading.buttons, 0u);
   SDL_JoystickClose(pad);
@@ -76,26 +75,26 @@ TEST_F(SdlGamepadTest, LeftStickAndDpadSteerAndTheDpadWins) {
   ASSERT_EQ(device->JoysticksOpen(), first + 1);
   SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, SDL_JOYSTICK_AXIS_MAX);
   SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTY, SDL_JOYSTICK_AXIS_MIN);
-  JoystickReading reading = Read(pad, first);
+  JoystickReading reading = Read(first);
   EXPECT_EQ(reading.x, 1000);
   EXPECT_EQ(reading.y, -1000);
   // The right stick is not a direction.
   SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, 0);
   SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTY, 0);
   SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_RIGHTX, SDL_JOYSTICK_AXIS_MAX);
-  reading = Read(pad, first);
+  reading = Read(first);
   EXPECT_EQ(reading.x, 0);
   EXPECT_EQ(reading.y, 0);
   // Stick right, d-pad left and down: the d-pad decides.
   SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, SDL_JOYSTICK_AXIS_MAX);
   SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1);
   SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN, 1);
-  reading = Read(pad, first);
+  reading = Read(first);
   EXPECT_EQ(reading.x, -1000);
   EXPECT_EQ(reading.y, 1000);
   // Both sides of the d-pad cancel out and leave the stick.
   SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 1);
-  EXPECT_EQ(Read(pad, first).x, 1000);
+  EXPECT_EQ(Read(first).x, 1000);
   SDL_JoystickClose(pad);
 }
 
@@ -107,7 +106,7 @@ TEST_F(SdlGamepadTest, AStickWithoutMappingKeepsTheRawRules) {
   ASSERT_EQ(device->JoysticksOpen(), first + 1);
   SDL_JoystickSetVirtualAxis(stick, 0, SDL_JOYSTICK_AXIS_MIN);
   SDL_JoystickSetVirtualButton(stick, 6, 1);
-  const JoystickReading reading = Read(stick, first);
+  const JoystickReading reading = Read(first);
   EXPECT_EQ(reading.x, -1000);
   EXPECT_EQ(reading.buttons, 1u << 6);
   EXPECT_FALSE(reading.start);
