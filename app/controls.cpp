@@ -211,6 +211,8 @@ void ReadJoystick(Game& game) {
       c.button2 = 1;
     }
   }
+  // A game controller's Start is Escape; ReadKeyboard merges it with the key.
+  game.shell.joystickEscape = JoystickStartHeld(game.input, id) != 0 ? 1 : 0;
 }
 
 void ReadKeyboard(Game& game) {
@@ -227,7 +229,7 @@ void ReadKeyboard(Game& game) {
   if (Down(game, s.KeyUp)) c.dirY -= 1;
   if (Down(game, s.KeyDown)) c.dirY += 1;
 
-  const bool escape = Down(game, kKeyEscape);
+  const bool escape = Down(game, kKeyEscape) || shell.joystickEscape != 0;
   c.escapePressed = (escape && shell.escapeWasDown == 0) ? 1 : 0;
   shell.escapeWasDown = escape ? 1 : 0;
 
@@ -258,7 +260,10 @@ void UpdateControls(Game& game) {
   c.button2 = 0;
   c.dirX = 0;
   c.dirY = 0;
+  shell.joystickEscape = 0;
 
+  // A pad plugged in or pulled out while the game runs: open them all again.
+  if (JoystickDevicesChanged(game.input) != 0) shell.joystickPresent = JoystickInit(game.input) > 0 ? 1 : 0;
   if (shell.joystickPresent != 0) ReadJoystick(game);
   ReadKeyboard(game);
   if (MouseButtonDown(game.input, kMouseLeft) != 0) c.button1 = 1;

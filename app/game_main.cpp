@@ -6,6 +6,7 @@
 
 #include "app/controls.h"
 #include "app/display.h"
+#include "app/screenshot.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "flow/game_states.h"
@@ -158,6 +159,7 @@ void MainLoopStep(Game& game, const MainLoopHooks& hooks) {
       shell.spritesBuilt = 1;
     }
     UpdateControls(game);
+    ScreenshotKey(game);
     if (hooks.beforeGameFrame) hooks.beforeGameFrame(game);
     GameFrame(game);
     if (hooks.afterGameFrame) hooks.afterGameFrame(game);

@@ -50,6 +50,8 @@ struct ShellState {
   std::int32_t pointerImage = 0;  // 0 none, 1 arrow, 2 hand
   std::int32_t lastDesktopY = 0;
   std::int32_t escapeWasDown = 0;
+  std::int32_t joystickEscape = 0;  // Start of the game controller held this frame
+  std::int32_t screenshotKeyWasDown = 0;
 };
 
 // The per-frame controls read from keyboard, joystick and mouse.

@@ -114,6 +114,7 @@ int JoystickPoll(InputSystem& input, int n) {
   for (int b = 0; b < kJoystickButtons; ++b) {
     joystick.buttons[static_cast<std::size_t>(b)] = (reading.buttons >> b) & 1u ? kKeyHeld : 0;
   }
+  joystick.start = reading.start ? kKeyHeld : 0;
   return 1;
 }
 
@@ -131,6 +132,16 @@ int JoystickButtonHeld(const InputSystem& input, int n, int button) {
   const JoystickDevice* joystick = Joystick(input, n);
   if (joystick == nullptr || button < 1 || button > kJoystickButtons) return 0;
   return joystick->buttons[static_cast<std::size_t>(button - 1)] & kKeyHeld;
+}
+
+int JoystickStartHeld(const InputSystem& input, int n) {
+  const JoystickDevice* joystick = Joystick(input, n);
+  return joystick != nullptr ? joystick->start : 0;
+}
+
+int JoystickDevicesChanged(InputSystem& input) {
+  if (input.device == nullptr || !input.joysticksOpened) return 0;
+  return input.device->JoysticksChanged() ? 1 : 0;
 }
 
 void JoystickShutdown(InputSystem& input) {

@@ -32,6 +32,7 @@ struct JoystickDevice {
   int lX = 0;  // -1000..1000 as of the last successful poll
   int lY = 0;
   std::array<std::uint8_t, kJoystickButtons> buttons{};  // 128 while held
+  std::uint8_t start = 0;  // 128 while a game controller's Start is held
 };
 
 // Owned by the game; the device is the platform's.
@@ -62,6 +63,11 @@ int JoystickDirX(const InputSystem& input, int n);
 int JoystickDirY(const InputSystem& input, int n);
 // Buttons from 1 to 32: 128 while held, else 0.
 int JoystickButtonHeld(const InputSystem& input, int n, int button);
+// 128 while the Start button of game controller n is held, else 0 (always 0
+// for a joystick without a controller mapping).
+int JoystickStartHeld(const InputSystem& input, int n);
+// 1 when a joystick was plugged in or pulled out since the last JoystickInit.
+int JoystickDevicesChanged(InputSystem& input);
 void JoystickShutdown(InputSystem& input);
 
 // Pointer in the window's client area, or -1 when it lies outside (left of or

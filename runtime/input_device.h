@@ -16,6 +16,7 @@ struct JoystickReading {
   int x = 0;  // -1000..1000
   int y = 0;
   std::uint32_t buttons = 0;  // bit b - 1 set while button b is held
+  bool start = false;         // a game controller's Start, which acts as Escape
 };
 
 class InputDevice {
@@ -34,6 +35,9 @@ class InputDevice {
   virtual void JoysticksClose() = 0;
   // False when joystick n cannot be read now (unplugged, not open).
   virtual bool ReadJoystick(int n, JoystickReading& reading) = 0;
+  // True once after a joystick was plugged in or pulled out since the last
+  // JoysticksOpen, so that the game can open them again.
+  virtual bool JoysticksChanged() { return false; }
 
   // Pointer relative to the client area's origin, and the client area's size.
   // False when the window does not exist.

@@ -18,6 +18,7 @@ inline constexpr int kKeyZ = 44;
 inline constexpr int kKeyX = 45;
 inline constexpr int kKeyLeftAlt = 56;
 inline constexpr int kKeyF4 = 62;
+inline constexpr int kKeyF12 = 88;
 inline constexpr int kKeyRightAlt = 184;
 inline constexpr int kKeyUp = 200;
 inline constexpr int kKeyLeft = 203;

@@ -119,6 +119,12 @@ class VideoDevice {
   // Desktop composition off while the game runs, where the system offers the
   // switch (it steadies the frame rate there); back on at exit.
   virtual void SetDesktopComposition(bool on) { (void)on; }
+  // The picture shown by the last present as it appears in the window or on
+  // the display, bars included (screenshots). False without a screen.
+  virtual bool ReadPicture(Surface& out) {
+    (void)out;
+    return false;
+  }
 };
 
 // Everything of the outside world the game uses. Owned by the back end's

@@ -1,14 +1,21 @@
 // Entry point of the game: the real game on the SDL back end.
 #include <SDL.h>
 
+#include <iostream>
+
+#include "app/command_line.h"
 #include "app/game_main.h"
 #include "runtime/sdl/audio_sdl.h"
 #include "runtime/sdl/input_sdl.h"
 #include "runtime/sdl/sdl_clock.h"
 #include "runtime/sdl/sdl_video.h"
 
-int main(int, char**) {
+int main(int argc, char** argv) {
   using namespace quorin;
+  if (const std::optional<int> exit = HandleCommandLine(
+          std::span<const char* const>(argv, static_cast<std::size_t>(argc)), QUORIN_VERSION, std::cout, std::cerr)) {
+    return *exit;
+  }
   int code = 0;
   {
     SdlClock clock;

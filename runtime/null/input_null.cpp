@@ -27,6 +27,7 @@ bool NullInputDevice::ReadKeys(std::uint8_t (&out)[256]) {
 
 int NullInputDevice::JoysticksOpen() {
   joysticksOpen_ = true;
+  joysticksChanged = false;
   return static_cast<int>(joysticks.size());
 }
 
@@ -40,6 +41,12 @@ bool NullInputDevice::ReadJoystick(int n, JoystickReading& reading) {
   if (!stick.readable) return false;
   reading = stick.reading;
   return true;
+}
+
+bool NullInputDevice::JoysticksChanged() {
+  const bool changed = joysticksChanged;
+  joysticksChanged = false;
+  return changed;
 }
 
 bool NullInputDevice::PointerInWindow(NativeWindow window, int& x, int& y, int& width, int& height) {

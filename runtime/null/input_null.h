@@ -20,6 +20,8 @@ class NullInputDevice : public InputDevice {
   bool keyboardReadable = true;  // false: the window is not in the foreground
   std::uint8_t keys[256] = {};   // by game key code; nonzero = held
   std::vector<NullJoystick> joysticks;
+  // Set by a test that plugs a joystick in or pulls one out; read once.
+  bool joysticksChanged = false;
   // The one window: any non-null handle names it while windowExists is set.
   bool windowExists = true;
   int windowLeft = 0;  // client area origin on the desktop
@@ -45,6 +47,7 @@ class NullInputDevice : public InputDevice {
   int JoysticksOpen() override;
   void JoysticksClose() override;
   bool ReadJoystick(int n, JoystickReading& reading) override;
+  bool JoysticksChanged() override;
   bool PointerInWindow(NativeWindow window, int& x, int& y, int& width, int& height) override;
   void PointerOnDesktop(int& x, int& y) override;
   bool MouseButton(int button) override;

@@ -185,4 +185,10 @@ const Surface& NullVideo::LastPicture() {
   return picture_;
 }
 
+bool NullVideo::ReadPicture(Surface& out) {
+  if (!screenOpen_) return false;
+  out = LastPicture();
+  return true;
+}
+
 }  // namespace quorin

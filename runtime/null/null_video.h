@@ -83,6 +83,7 @@ class NullVideo final : public VideoDevice {
                 std::int32_t height, bool bilinear) override;
   void Present(const Surface* backBuffer, std::uint32_t fillPixel) override;
   void DiscardFrame() override { pendingQuads_.clear(); }
+  bool ReadPicture(Surface& out) override;
 
  private:
   struct QuadCopy {

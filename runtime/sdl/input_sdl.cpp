@@ -22,6 +22,7 @@ class SdlInputDevice : public InputDevice {
   ~SdlInputDevice() override {
     SDL_DelEventWatch(&SdlInputDevice::WatchEvent, this);
     JoysticksClose();
+    if (subsystem_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
   }
 
   bool KeyboardExists() override { return true; }
@@ -42,12 +43,25 @@ class SdlInputDevice : public InputDevice {
     return true;
   }
 
+  // Every attached device, numbered in SDL's order. A pad SDL has a mapping
+  // for (its database, or SDL_GAMECONTROLLERCONFIG) is read as a game
+  // controller; any other stick keeps the raw joystick rules.
   int JoysticksOpen() override {
     JoysticksClose();
-    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return 0;
-    subsystem_ = true;
+    if (!subsystem_) {
+      if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return 0;
+      subsystem_ = true;
+    }
+    SDL_JoystickUpdate();
+    attached_ = AttachedDevices();
     const int attached = SDL_NumJoysticks();
     for (int i = 0; i < attached; ++i) {
+      if (SDL_IsGameController(i)) {
+        if (SDL_GameController* controller = SDL_GameControllerOpen(i)) {
+          pads_.push_back({SDL_GameControllerGetJoystick(controller), controller});
+          continue;
+        }
+      }
       SDL_Joystick* joystick = SDL_JoystickOpen(i);
       if (joystick == nullptr) continue;
       // The game steers with an X and a Y axis; a stick without both is no use.
@@ -55,33 +69,50 @@ class SdlInputDevice : public InputDevice {
         SDL_JoystickClose(joystick);
         continue;
       }
-      joysticks_.push_back(joystick);
+      pads_.push_back({joystick, nullptr});
     }
-    return static_cast<int>(joysticks_.size());
+    return static_cast<int>(pads_.size());
   }
 
   void JoysticksClose() override {
-    for (SDL_Joystick* joystick : joysticks_) SDL_JoystickClose(joystick);
-    joysticks_.clear();
-    if (subsystem_) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
-    subsystem_ = false;
+    for (const Pad& pad : pads_) {
+      if (pad.controller != nullptr) {
+        SDL_GameControllerClose(pad.controller);
+      } else {
+        SDL_JoystickClose(pad.joystick);
+      }
+    }
+    pads_.clear();
   }
 
   bool ReadJoystick(int n, JoystickReading& reading) override {
-    if (n < 0 || static_cast<std::size_t>(n) >= joysticks_.size()) return false;
-    SDL_Joystick* joystick = joysticks_[static_cast<std::size_t>(n)];
+    if (n < 0 || static_cast<std::size_t>(n) >= pads_.size()) return false;
+    const Pad& pad = pads_[static_cast<std::size_t>(n)];
     SDL_JoystickUpdate();
-    if (!SDL_JoystickGetAttached(joystick)) return false;
+    if (!SDL_JoystickGetAttached(pad.joystick)) return false;
+    if (pad.controller != nullptr) {
+      ReadController(pad.controller, reading);
+      return true;
+    }
     reading.x =
-        JoystickAxisScale(SDL_JoystickGetAxis(joystick, 0), SDL_JOYSTICK_AXIS_MIN, SDL_JOYSTICK_AXIS_MAX);
+        JoystickAxisScale(SDL_JoystickGetAxis(pad.joystick, 0), SDL_JOYSTICK_AXIS_MIN, SDL_JOYSTICK_AXIS_MAX);
     reading.y =
-        JoystickAxisScale(SDL_JoystickGetAxis(joystick, 1), SDL_JOYSTICK_AXIS_MIN, SDL_JOYSTICK_AXIS_MAX);
+        JoystickAxisScale(SDL_JoystickGetAxis(pad.joystick, 1), SDL_JOYSTICK_AXIS_MIN, SDL_JOYSTICK_AXIS_MAX);
     reading.buttons = 0;
-    const int buttons = std::min(SDL_JoystickNumButtons(joystick), kJoystickButtons);
+    reading.start = false;
+    const int buttons = std::min(SDL_JoystickNumButtons(pad.joystick), kJoystickButtons);
     for (int b = 0; b < buttons; ++b) {
-      if (SDL_JoystickGetButton(joystick, b)) reading.buttons |= 1u << b;
+      if (SDL_JoystickGetButton(pad.joystick, b)) reading.buttons |= 1u << b;
     }
     return true;
+  }
+
+  // SDL notices devices coming and going as it updates its joysticks; the
+  // list of attached devices tells whether ours is still the same.
+  bool JoysticksChanged() override {
+    if (!subsystem_) return false;
+    SDL_JoystickUpdate();
+    return AttachedDevices() != attached_;
   }
 
   bool PointerInWindow(NativeWindow window, int& x, int& y, int& width, int& height) override {
@@ -176,6 +207,40 @@ class SdlInputDevice : public InputDevice {
   // exactly where the last one did.
   Point Desktop() { return warp_.pending ? warp_.target : SdlDesktop(); }
 
+  struct Pad {
+    SDL_Joystick* joystick;
+    SDL_GameController* controller;  // null: read by the raw joystick rules
+  };
+
+  static std::vector<SDL_JoystickID> AttachedDevices() {
+    std::vector<SDL_JoystickID> ids;
+    const int attached = SDL_NumJoysticks();
+    for (int i = 0; i < attached; ++i) ids.push_back(SDL_JoystickGetDeviceInstanceID(i));
+    return ids;
+  }
+
+  // Left stick and d-pad steer (the d-pad wins while pressed); the bottom
+  // face button is button 1 and the left face button button 2.
+  static void ReadController(SDL_GameController* controller, JoystickReading& reading) {
+    auto axis = [controller](SDL_GameControllerAxis a) {
+      return JoystickAxisScale(SDL_GameControllerGetAxis(controller, a), SDL_JOYSTICK_AXIS_MIN,
+                               SDL_JOYSTICK_AXIS_MAX);
+    };
+    auto held = [controller](SDL_GameControllerButton b) { return SDL_GameControllerGetButton(controller, b) != 0; };
+    reading.x = axis(SDL_CONTROLLER_AXIS_LEFTX);
+    reading.y = axis(SDL_CONTROLLER_AXIS_LEFTY);
+    if (held(SDL_CONTROLLER_BUTTON_DPAD_LEFT) != held(SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) {
+      reading.x = held(SDL_CONTROLLER_BUTTON_DPAD_LEFT) ? -kJoystickAxisRange : kJoystickAxisRange;
+    }
+    if (held(SDL_CONTROLLER_BUTTON_DPAD_UP) != held(SDL_CONTROLLER_BUTTON_DPAD_DOWN)) {
+      reading.y = held(SDL_CONTROLLER_BUTTON_DPAD_UP) ? -kJoystickAxisRange : kJoystickAxisRange;
+    }
+    reading.buttons = 0;
+    if (held(SDL_CONTROLLER_BUTTON_A)) reading.buttons |= 1u << 0;
+    if (held(SDL_CONTROLLER_BUTTON_X)) reading.buttons |= 1u << 1;
+    reading.start = held(SDL_CONTROLLER_BUTTON_START);
+  }
+
   // A click shorter than a frame must still count: presses are latched as the
   // window layer pumps events, and cleared when asked for. Motion, or the
   // pointer crossing a window edge, ends a pending cursor move.
@@ -191,7 +256,8 @@ class SdlInputDevice : public InputDevice {
     return 0;
   }
 
-  std::vector<SDL_Joystick*> joysticks_;
+  std::vector<Pad> pads_;
+  std::vector<SDL_JoystickID> attached_;  // as of the last JoysticksOpen
   bool subsystem_ = false;
   Uint32 pressed_ = 0;
   Warp warp_;

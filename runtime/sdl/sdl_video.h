@@ -63,6 +63,7 @@ class SdlVideo final : public VideoDevice {
   void Present(const Surface* backBuffer, std::uint32_t fillPixel) override;
   void DiscardFrame() override { pendingQuads_.clear(); }
   void SetDesktopComposition(bool on) override;
+  bool ReadPicture(Surface& out) override { return ReadLastPicture(out); }
 
  private:
   struct Event {
