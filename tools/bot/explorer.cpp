@@ -27,10 +27,15 @@ struct Entry {
   std::int32_t visits = 0;
   std::int32_t power = 0;
   std::uint8_t lastKeys = 0;
+  std::int32_t hurts = 0;
 };
 
 // A hurt hero is a ball at most this long before the bot has burst it.
 constexpr int kMaxBallFrames = 400;
+// The search's taste: a state tried often gives way to others, a way with
+// hurts counts as much longer.
+constexpr double kVisitWeight = 24.0;
+constexpr double kHurtWeight = 150.0;
 
 // Regions of 2 x 2 cells, apart for a hero standing and one in the air.
 std::int64_t RegionOf(const Player& p) {
@@ -147,7 +152,8 @@ LegResult SearchLeg(BotGame& game, const DistanceField& field, const GoalTest& g
     double best = 1e300;
     for (std::size_t i = 0; i < entries.size(); ++i) {
       const Entry& e = entries[i];
-      const double score = e.distance + 6.0 * std::sqrt(static_cast<double>(e.visits)) * 4.0 + dice.Below(24);
+      const double score = e.distance + kVisitWeight * std::sqrt(static_cast<double>(e.visits)) +
+                           kHurtWeight * e.hurts + dice.Below(24);
       if (score < best) {
         best = score;
         pick = i;
@@ -212,14 +218,17 @@ LegResult SearchLeg(BotGame& game, const DistanceField& field, const GoalTest& g
     if (distance >= kFar) continue;
     const std::int64_t region = RegionOf(w.player);
     const auto found = byRegion.find(region);
-    // Per region the better state: nearer, then with more power, then sooner.
+    // Per region the better state: fewer hurts, then nearer, then with more
+    // power, then sooner.
     bool keep = found == byRegion.end();
     if (!keep) {
       const Entry& old = entries[static_cast<std::size_t>(found->second)];
-      keep = distance < old.distance ||
-             (distance == old.distance &&
-              (w.player.power > old.power || (w.player.power == old.power && game.frames() < old.frames)));
-      keep = keep && hurts <= nodes[static_cast<std::size_t>(old.node)].hurts;
+      const std::int32_t oldHurts = nodes[static_cast<std::size_t>(old.node)].hurts;
+      keep = hurts < oldHurts ||
+             (hurts == oldHurts &&
+              (distance < old.distance ||
+               (distance == old.distance &&
+                (w.player.power > old.power || (w.player.power == old.power && game.frames() < old.frames)))));
     }
     if (keep) {
       Node n;
@@ -235,6 +244,7 @@ LegResult SearchLeg(BotGame& game, const DistanceField& field, const GoalTest& g
       e.frames = game.frames();
       e.power = w.player.power;
       e.lastKeys = played.back();
+      e.hurts = hurts;
       if (found == byRegion.end()) {
         byRegion[region] = static_cast<std::int32_t>(entries.size());
         entries.push_back(std::move(e));

@@ -33,8 +33,8 @@ class Dice {
 
 struct LegOptions {
   std::int64_t maxExpansions = 40000;
-  // A hurt (the ball) is allowed only with power to spare; never in state 1.
-  bool allowHurt = false;
+  // A hurt (the ball) is allowed while the hero has power, at a price.
+  bool allowHurt = true;
   // Prints a line of progress every this many expansions (0: never).
   std::int64_t reportEvery = 2000;
 };

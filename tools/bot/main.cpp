@@ -1,7 +1,9 @@
 // quorin-bot: plays a new game of our world to the planet saved on the real
 // game frames, and writes what it pressed as a quorin-sim run input file.
 //
-//   quorin-bot [--out FILE] [--seed N] [--expansions N]
+//   quorin-bot [--out FILE] [--seed N] [--expansions N] [--resume FILE.keys]
+// Beside FILE it writes FILE.keys, the keys of every frame, which --resume
+// plays before searching on.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -61,13 +63,15 @@ int Run(int argc, char** argv) {
   std::string out = "bot-run.txt";
   std::uint64_t seed = 12;
   std::int64_t expansions = 30000;
+  std::string resume;  // frames of an earlier run to play first
   for (int k = 1; k < argc; ++k) {
     const std::string arg = argv[k];
     if (arg == "--out" && k + 1 < argc) out = argv[++k];
     else if (arg == "--seed" && k + 1 < argc) seed = std::strtoull(argv[++k], nullptr, 10);
     else if (arg == "--expansions" && k + 1 < argc) expansions = std::strtoll(argv[++k], nullptr, 10);
+    else if (arg == "--resume" && k + 1 < argc) resume = argv[++k];
     else {
-      std::fprintf(stderr, "usage: quorin-bot [--out FILE] [--seed N] [--expansions N]\n");
+      std::fprintf(stderr, "usage: quorin-bot [--out FILE] [--seed N] [--expansions N] [--resume FILE.keys]\n");
       return 2;
     }
   }
@@ -82,6 +86,14 @@ int Run(int argc, char** argv) {
   int deaths = 0;
   std::int64_t simulated = 0;
   bool won = false;
+  if (!resume.empty()) {
+    std::ifstream in(resume);
+    for (int k; in >> k;) {
+      run.push_back(static_cast<std::uint8_t>(k));
+      game.Step(run.back());
+    }
+    std::printf("resumed %zu frames: %d fruits\n", run.size(), game.world().player.fruitsFound);
+  }
   std::printf("new game: hero at (%d, %d)\n", game.world().player.x >> kCellShift,
               game.world().player.y >> kCellShift);
 
@@ -117,13 +129,6 @@ int Run(int argc, char** argv) {
     };
     LegResult leg = SearchLeg(game, fields[target], goal, options, dice);
     simulated += leg.framesSimulated;
-    if (!leg.reached && game.world().player.power > 0) {
-      std::printf("  not reached unhurt (nearest %d at (%d, %d)); again, taking hurts\n", leg.bestDistance,
-                  leg.bestColumn, leg.bestRow);
-      options.allowHurt = true;
-      leg = SearchLeg(game, fields[target], goal, options, dice);
-      simulated += leg.framesSimulated;
-    }
     if (!leg.reached) {
       std::printf("  NOT REACHED: nearest route distance %d at (%d, %d) after %lld expansions\n", leg.bestDistance,
                   leg.bestColumn, leg.bestRow, static_cast<long long>(leg.expansions));
@@ -148,6 +153,8 @@ int Run(int argc, char** argv) {
   std::ofstream file(out, std::ios::binary | std::ios::trunc);
   file << InputFileText(run, won);
   file.close();
+  std::ofstream raw(out + ".keys", std::ios::trunc);
+  for (const std::uint8_t k : run) raw << static_cast<int>(k) << '\n';
   std::printf("%s: fruits %d, frames %zu (%.2f min of play), deaths %d, frames simulated %lld, %.1f s; wrote %s\n",
               won ? "PLANET SAVED" : "not won", game.world().player.fruitsFound, run.size(), Minutes(
                   static_cast<std::int64_t>(run.size())), deaths, static_cast<long long>(simulated), seconds(),
