@@ -13,10 +13,18 @@ void Line(std::string& out, std::int64_t iteration, int code, bool down) {
   out += std::to_string(iteration) + " key " + std::to_string(code) + (down ? " down\n" : " up\n");
 }
 
+// Only a run that goes on after the pause frame pauses.
+bool Pauses(std::size_t playFrames) { return static_cast<std::int64_t>(playFrames) > kPauseAfterFrame + 1; }
+
 }  // namespace
 
+std::int64_t IterationOfFrame(std::int64_t k, std::size_t playFrames) {
+  const std::int64_t shift = (Pauses(playFrames) && k > kPauseAfterFrame) ? kPauseIterations : 0;
+  return kFirstPlayIteration + k + shift;
+}
+
 std::int64_t QuitIteration(std::size_t playFrames) {
-  return kFirstPlayIteration + static_cast<std::int64_t>(playFrames) + kQuitAfterScene;
+  return IterationOfFrame(static_cast<std::int64_t>(playFrames), playFrames) + kQuitAfterScene;
 }
 
 std::string InputFileText(const std::vector<std::uint8_t>& keys, bool planetSaved) {
@@ -28,7 +36,7 @@ std::string InputFileText(const std::vector<std::uint8_t>& keys, bool planetSave
       "4 button left down\n"
       "5 button left up\n";
   std::uint8_t held = 0;
-  std::int64_t iteration = kFirstPlayIteration;
+  std::int64_t iteration = 0;
   auto change = [&](std::uint8_t now) {
     for (int bit = 0; bit < kKeyBits; ++bit) {
       const bool was = (held >> bit) & 1, is = (now >> bit) & 1;
@@ -36,10 +44,19 @@ std::string InputFileText(const std::vector<std::uint8_t>& keys, bool planetSave
     }
     held = now;
   };
-  for (const std::uint8_t k : keys) {
-    change(k);
-    ++iteration;
+  for (std::size_t k = 0; k < keys.size(); ++k) {
+    iteration = IterationOfFrame(static_cast<std::int64_t>(k), keys.size());
+    change(keys[k]);
+    if (Pauses(keys.size()) && static_cast<std::int64_t>(k) == kPauseAfterFrame) {
+      // Escape pauses after this frame has played; pressed again it resumes.
+      out += "# The pause menu, and back to the game.\n";
+      Line(out, iteration, kKeyEscape, true);
+      Line(out, iteration + 1, kKeyEscape, false);
+      Line(out, iteration + kPauseIterations, kKeyEscape, true);
+      Line(out, iteration + kPauseIterations + 1, kKeyEscape, false);
+    }
   }
+  iteration = IterationOfFrame(static_cast<std::int64_t>(keys.size()), keys.size());
   change(0);
   if (planetSaved) {
     out += "# The planet is saved; the scene ends by itself, then Escape leaves the title.\n";

@@ -160,7 +160,7 @@ int Run(int argc, char** argv) {
                   static_cast<std::int64_t>(run.size())), deaths, static_cast<long long>(simulated), seconds(),
               out.c_str());
   if (won) std::printf("planet-saved scene entered on iteration %lld\n",
-                       static_cast<long long>(kFirstPlayIteration + static_cast<std::int64_t>(run.size()) - 1));
+                       static_cast<long long>(IterationOfFrame(static_cast<std::int64_t>(run.size()) - 1, run.size())));
   return (won && file) ? 0 : 1;
 }
 
