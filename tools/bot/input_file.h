@@ -13,7 +13,7 @@ inline constexpr std::int64_t kFirstPlayIteration = 5;
 // The run pauses once, after this frame of play, for this many iterations
 // (the pause menu is part of what the recorded run shows). Held keys stay as
 // they are, so the pause changes nothing of play.
-inline constexpr std::int64_t kPauseAfterFrame = 3000;
+inline constexpr std::int64_t kPauseAfterFrame = 4000;
 inline constexpr std::int64_t kPauseIterations = 40;
 // After the planet-saved scene has ended by itself (1024 frames and the one
 // that ends it), Escape on the title quits the game.

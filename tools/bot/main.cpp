@@ -150,6 +150,7 @@ int Run(int argc, char** argv) {
     }
   }
 
+  won = game.state() == kPlanetSaved;
   std::ofstream file(out, std::ios::binary | std::ios::trunc);
   file << InputFileText(run, won);
   file.close();

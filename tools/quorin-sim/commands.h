@@ -17,7 +17,7 @@ struct RouteMarks {
   };
   std::vector<std::vector<Point>> paths;  // one line per stretch without a jump (respawns break it)
   std::vector<Point> deaths;              // where the hero was hurt (the ball, or the game over)
-  std::vector<Point> fruits;              // where each fruit was collected, in order
+  std::vector<Point> fruits;              // where the hero took each fruit
 };
 
 // run --frames N [--input FILE] [--shot K:OUT.png]...
@@ -31,8 +31,8 @@ int CommandWorld(int argc, char** argv);
 // map OUT.png [--layout LAYOUT.png]: the generated world at one pixel per cell.
 int CommandMap(int argc, char** argv);
 // route INPUT OUT.png: plays an input file as run does, then draws the map
-// with the hero's path over it, the fruits numbered in the order collected
-// and the hurts marked.
+// (fruits numbered) with the hero's path over it, a ring where each fruit
+// was taken and a cross where the hero was hurt.
 int CommandRoute(int argc, char** argv);
 // The route picture of a new game's world (the embedded one unless layout is
 // given) at two pixels per cell. False when it cannot be written.

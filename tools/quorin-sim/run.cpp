@@ -362,7 +362,9 @@ int CommandRoute(int argc, char** argv) {
     const Player& p = game.world.player;
     const RouteMarks::Point here{p.x >> kCellShift, p.y >> kCellShift};
     if (p.fruitsFound > fruitsBefore) marks.fruits.push_back(here);
-    if (heroBefore == kHeroWalking && (p.state != kHeroWalking || game.flow.GameState == kGameOver)) {
+    // The planet-saved scene takes the hero out of play too: that is no hurt.
+    if (heroBefore == kHeroWalking && game.flow.GameState != kPlanetSaved &&
+        (p.state != kHeroWalking || game.flow.GameState == kGameOver)) {
       marks.deaths.push_back(here);
     }
     if (p.state == kHeroBursting || game.flow.GameState != kPlaying) return;

@@ -209,7 +209,7 @@ Surface DrawMap(const World& world) {
   return s;
 }
 
-constexpr std::uint32_t kPathTone = Rgb(255, 255, 255);
+constexpr std::uint32_t kPathTone = Rgb(255, 250, 200);
 constexpr std::uint32_t kHurtTone = Rgb(255, 40, 200);
 constexpr int kRouteScale = 2;
 
@@ -222,11 +222,14 @@ Surface Enlarged(const Surface& map) {
   return s;
 }
 
+// Two pixels thick, so that the path reads over the rock.
 void Line(Surface& s, int x0, int y0, int x1, int y1, std::uint32_t colour) {
   const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
   const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
   for (int err = dx + dy;;) {
     Plot(s, x0, y0, colour);
+    Plot(s, x0 + 1, y0, colour);
+    Plot(s, x0, y0 + 1, colour);
     if (x0 == x1 && y0 == y1) break;
     const int e2 = 2 * err;
     if (e2 >= dy) {
@@ -257,17 +260,21 @@ bool SaveRouteMap(const RouteMarks& marks, const LayoutImage* layout, const std:
     }
   }
   for (const RouteMarks::Point& d : marks.deaths) {
-    for (int k = -3; k <= 3; ++k) {
-      Plot(s, at(d.column) + k, at(d.row) + k, kHurtTone);
-      Plot(s, at(d.column) + k, at(d.row) - k, kHurtTone);
+    for (int k = -6; k <= 6; ++k) {
+      for (int w = 0; w <= 1; ++w) {
+        Plot(s, at(d.column) + k + w, at(d.row) + k, kHurtTone);
+        Plot(s, at(d.column) + k + w, at(d.row) - k, kHurtTone);
+      }
     }
   }
-  // The order of collection beside each fruit, on the side with room.
-  for (std::size_t k = 0; k < marks.fruits.size(); ++k) {
-    const RouteMarks::Point& f = marks.fruits[k];
-    const int x = at(f.column) + 5 <= s.width - 4 ? at(f.column) + 5 : at(f.column) - 9;
-    const int y = std::clamp(at(f.row) - 12, 1, s.height - 6);
-    DrawDigit(s, x, y, static_cast<int>(k + 1));
+  // Where each fruit was taken: a ring around the hero's cell.
+  for (const RouteMarks::Point& f : marks.fruits) {
+    for (int k = -4; k <= 4; ++k) {
+      Plot(s, at(f.column) + k, at(f.row) - 5, kFruitTone);
+      Plot(s, at(f.column) + k, at(f.row) + 5, kFruitTone);
+      Plot(s, at(f.column) - 5, at(f.row) + k, kFruitTone);
+      Plot(s, at(f.column) + 5, at(f.row) + k, kFruitTone);
+    }
   }
   return SavePng(s, path);
 }
