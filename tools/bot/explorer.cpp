@@ -120,8 +120,6 @@ LegResult SearchLeg(BotGame& game, const DistanceField& field, const GoalTest& g
 
   Snapshot start;
   game.Save(start);
-  const std::int32_t startPower = game.world().player.power;
-  (void)startPower;
   nodes.push_back(Node{});
   {
     Entry e;
