@@ -36,7 +36,8 @@ int Usage() {
                "  map OUT.png [--layout LAYOUT.png]\n"
                "                         that world at one pixel per cell\n"
                "  run --frames N [--input FILE] [--shot K:OUT.png]... [--trace FILE] [--world FILE.png]\n"
-               "                         the game headless for N main-loop iterations\n");
+               "                         the game headless for N main-loop iterations\n"
+               "  route INPUT OUT.png    the path an input file plays, drawn over the world map\n");
   return 2;
 }
 
@@ -148,5 +149,6 @@ int main(int argc, char** argv) {
   if (command == "world") return CommandWorld(argc - 2, argv + 2);
   if (command == "map") return CommandMap(argc - 2, argv + 2);
   if (command == "run") return CommandRun(argc - 2, argv + 2);
+  if (command == "route") return CommandRoute(argc - 2, argv + 2);
   return Usage();
 }

@@ -21,6 +21,8 @@
 #include "tools/quorin-sim/commands.h"
 #include "tools/quorin-sim/trace.h"
 #include "world/generation.h"
+#include "world/play_host.h"
+#include "world/world.h"
 
 namespace quorin {
 
@@ -305,6 +307,88 @@ int CommandRun(int argc, char** argv) {
     }
   }
   return shotFailed ? 1 : code;
+}
+
+}  // namespace quorin
+
+namespace quorin {
+
+int CommandRoute(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: quorin-sim route INPUT OUT.png\n");
+    return 2;
+  }
+  Script script;
+  {
+    std::ifstream in(argv[0]);
+    std::string error;
+    if (!in) {
+      std::fprintf(stderr, "quorin-sim: cannot read %s\n", argv[0]);
+      return 2;
+    }
+    if (!ParseScript(in, script, error)) {
+      std::fprintf(stderr, "quorin-sim: %s: %s\n", argv[0], error.c_str());
+      return 2;
+    }
+  }
+  // The run ends when the game quits, or this long after the last event.
+  constexpr std::int64_t kAfterLastEvent = 2000;
+  const std::int64_t frames = (script.events.empty() ? 0 : script.events.back().frame) + kAfterLastEvent;
+
+  auto machine = std::make_unique<Headless>();
+  if (script.joystick) machine->input.joysticks.resize(1);
+  const Platform platform{&machine->clock, &machine->video, &machine->audio, &machine->input};
+  std::size_t next = 0;
+  MainLoopHooks hooks;
+  hooks.beforeIteration = [&](Game&, std::int64_t iteration) {
+    if (iteration >= frames) return false;
+    for (; next < script.events.size() && script.events[next].frame <= iteration; ++next) {
+      machine->Apply(script.events[next]);
+    }
+    machine->FollowWindow();
+    return true;
+  };
+  hooks.afterIteration = [&](Game&, std::int64_t) { machine->FollowWindow(); };
+
+  // A jump of more than this many cells between frames is a respawn: the
+  // path starts a new stretch.
+  constexpr int kLeap = 4;
+  RouteMarks marks;
+  std::int32_t stateBefore = 0, heroBefore = 0, fruitsBefore = 0;
+  hooks.beforeGameFrame = [&](Game& game) {
+    stateBefore = game.flow.GameState;
+    heroBefore = game.world.player.state;
+    fruitsBefore = game.world.player.fruitsFound;
+  };
+  hooks.afterGameFrame = [&](Game& game) {
+    if (stateBefore != kPlaying) return;
+    const Player& p = game.world.player;
+    const RouteMarks::Point here{p.x >> kCellShift, p.y >> kCellShift};
+    if (p.fruitsFound > fruitsBefore) marks.fruits.push_back(here);
+    // The planet-saved scene takes the hero out of play too: that is no hurt.
+    if (heroBefore == kHeroWalking && game.flow.GameState != kPlanetSaved &&
+        (p.state != kHeroWalking || game.flow.GameState == kGameOver)) {
+      marks.deaths.push_back(here);
+    }
+    if (p.state == kHeroBursting || game.flow.GameState != kPlaying) return;
+    if (marks.paths.empty() || std::abs(marks.paths.back().back().column - here.column) > kLeap ||
+        std::abs(marks.paths.back().back().row - here.row) > kLeap) {
+      marks.paths.emplace_back();
+    }
+    auto& stretch = marks.paths.back();
+    if (stretch.empty() || stretch.back().column != here.column || stretch.back().row != here.row) {
+      stretch.push_back(here);
+    }
+  };
+
+  auto game = std::make_unique<Game>();
+  GameMain(*game, platform, hooks);
+  std::printf("fruits=%zu hurts=%zu\n", marks.fruits.size(), marks.deaths.size());
+  if (!SaveRouteMap(marks, nullptr, argv[1])) {
+    std::fprintf(stderr, "quorin-sim: cannot write %s\n", argv[1]);
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace quorin

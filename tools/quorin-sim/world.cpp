@@ -2,6 +2,7 @@
 // a one-pixel-per-cell picture for reviewing the level design.
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -208,7 +209,75 @@ Surface DrawMap(const World& world) {
   return s;
 }
 
+constexpr std::uint32_t kPathTone = Rgb(255, 250, 200);
+constexpr std::uint32_t kHurtTone = Rgb(255, 40, 200);
+constexpr int kRouteScale = 2;
+
+// The map at two pixels per cell, so that the path reads beside the rock.
+Surface Enlarged(const Surface& map) {
+  Surface s = MakeSurface(map.width * kRouteScale, map.height * kRouteScale, kEmpty);
+  for (int y = 0; y < s.height; ++y) {
+    for (int x = 0; x < s.width; ++x) s.Row(y)[x] = map.Row(y / kRouteScale)[x / kRouteScale];
+  }
+  return s;
+}
+
+// Two pixels thick, so that the path reads over the rock.
+void Line(Surface& s, int x0, int y0, int x1, int y1, std::uint32_t colour) {
+  const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
+  const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+  for (int err = dx + dy;;) {
+    Plot(s, x0, y0, colour);
+    Plot(s, x0 + 1, y0, colour);
+    Plot(s, x0, y0 + 1, colour);
+    if (x0 == x1 && y0 == y1) break;
+    const int e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      x0 += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y0 += sy;
+    }
+  }
+}
+
 }  // namespace
+
+bool SaveRouteMap(const RouteMarks& marks, const LayoutImage* layout, const std::string& path) {
+  LayoutImage chosen;
+  if (!ChooseLayout(nullptr, chosen)) return false;
+  Game game;
+  PrepareAndGenerate(game, layout != nullptr ? *layout : chosen);
+  Surface s = Enlarged(DrawMap(game.world));
+  // Cell centres on the enlarged picture.
+  auto at = [](int cell) { return cell * kRouteScale + kRouteScale / 2; };
+  for (const auto& stretch : marks.paths) {
+    for (std::size_t k = 1; k < stretch.size(); ++k) {
+      Line(s, at(stretch[k - 1].column), at(stretch[k - 1].row), at(stretch[k].column), at(stretch[k].row),
+           kPathTone);
+    }
+  }
+  for (const RouteMarks::Point& d : marks.deaths) {
+    for (int k = -6; k <= 6; ++k) {
+      for (int w = 0; w <= 1; ++w) {
+        Plot(s, at(d.column) + k + w, at(d.row) + k, kHurtTone);
+        Plot(s, at(d.column) + k + w, at(d.row) - k, kHurtTone);
+      }
+    }
+  }
+  // Where each fruit was taken: a ring around the hero's cell.
+  for (const RouteMarks::Point& f : marks.fruits) {
+    for (int k = -4; k <= 4; ++k) {
+      Plot(s, at(f.column) + k, at(f.row) - 5, kFruitTone);
+      Plot(s, at(f.column) + k, at(f.row) + 5, kFruitTone);
+      Plot(s, at(f.column) - 5, at(f.row) + k, kFruitTone);
+      Plot(s, at(f.column) + 5, at(f.row) + k, kFruitTone);
+    }
+  }
+  return SavePng(s, path);
+}
 
 int CommandWorld(int argc, char** argv) {
   int used = 0;
