@@ -11,6 +11,7 @@
 #include "runtime/numeric.h"
 #include "runtime/png_codec.h"
 #include "world/generation.h"
+#include "runtime/list.h"
 #include "world/tables.h"
 
 namespace {
@@ -48,10 +49,12 @@ bool Drawn(const std::uint8_t* data, std::size_t size, quorin::LayoutImage& out)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quorin;
-  static const World* prepared = [] {
-    auto* world = new World;
-    PrepareNoiseField(*world);
-    return world;
+  // One world for the whole run: the noise field is built once, and
+  // generation needs only empty Enemies and Pickups lists.
+  static World& world = []() -> World& {
+    auto* w = new World;
+    PrepareNoiseField(*w);
+    return *w;
   }();
   LayoutImage layout;
   const std::span<const unsigned char> bytes(data, size);
@@ -61,7 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   if (!CheckLayout(layout).empty()) return 0;
-  World world = *prepared;
+  ListClearAll(world.Enemies);
+  ListClearAll(world.Pickups);
   world.internalHeight = 240 + data[size - 1] % 200;
   GenerateWorld(world, layout);
   return 0;

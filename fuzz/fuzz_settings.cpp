@@ -48,8 +48,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t engineSize = rest * data[0] / 255;
   Put("engine.ini", data + 1, engineSize);
 
-  Game game;
-  CreateContainers(game);
+  // One game for the whole run (it is large); what the settings code reads
+  // and writes starts afresh each time.
+  static Game& game = []() -> Game& {
+    auto* g = new Game;
+    CreateContainers(*g);
+    return *g;
+  }();
+  game.settings = Settings{};
+  game.options = OptionsState{};
+  for (std::size_t k = 0; k < game.settingsTable.Size(); ++k) game.settingsTable[k] = SettingsEntry{};
   ReadEngineSettings(game);
   game.settings.AudioVolume = 3;
   if (!game.settings.userFilePath.empty()) Put(game.settings.userFilePath.c_str(), data + 1 + engineSize, rest - engineSize);
