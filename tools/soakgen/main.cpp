@@ -53,7 +53,12 @@ class Writer {
   void Line(const std::string& event) {
     if (!Done()) std::fprintf(out_, "%lld %s\n", frame, event.c_str());
   }
-  void Mouse(Spot s) { Line("mouse " + std::to_string(s.x * 3 / 2) + " " + std::to_string(s.y * 3 / 2)); }
+  // Two moves: the first into the window only sets the pointer's reference.
+  void Mouse(Spot s) {
+    Line("mouse " + std::to_string(s.x * 3 / 2) + " " + std::to_string(s.y * 3 / 2 - 1));
+    frame += 1;
+    Line("mouse " + std::to_string(s.x * 3 / 2) + " " + std::to_string(s.y * 3 / 2));
+  }
   void Click(Spot s) {
     Mouse(s);
     frame += 1;
@@ -68,9 +73,20 @@ class Writer {
   long long frames_;
 };
 
+// Lets go of everything random play may hold, so that the next click is a
+// press the game sees.
+void ReleaseAll(Writer& w) {
+  for (int key : kGameKeys) w.Line("key " + std::to_string(key) + " up");
+  w.Line("button left up");
+  w.Line("button right up");
+  for (int b = 1; b <= 16; ++b) w.Line("joybutton " + std::to_string(b) + " up");
+  w.frame += 2;
+}
+
 // Three clicks on START: from the title into play, from a finished game over
 // to the title and into play; in play they only shoot.
 void StartClicks(Writer& w) {
+  ReleaseAll(w);
   for (int k = 0; k < 3; ++k) w.Click(kStart);
 }
 
@@ -86,6 +102,7 @@ void PauseAndLeave(Writer& w, Random& r, Spot entry) {
 }
 
 void VisitOptions(Writer& w, Random& r) {
+  ReleaseAll(w);
   w.Click(kOptions);
   for (int k = r.Between(1, 4); k > 0; --k) {
     w.Click(r.Below(3) == 0 ? kSmoothing : kVolumes[r.Below(5)]);
@@ -144,7 +161,7 @@ int main(int argc, char** argv) {
   Random r{seed};
   Writer w(stdout, frames);
   std::fprintf(stdout, "# quorin-soakgen %llu %lld\n", seed, frames);
-  w.frame = 5;  // the window opens first
+  w.frame = 60;  // the window opens and the title settles first
   while (!w.Done()) {
     StartClicks(w);
     for (int k = r.Between(1, 6); k > 0 && !w.Done(); --k) {
