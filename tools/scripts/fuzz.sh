@@ -21,10 +21,11 @@ for t in "${targets[@]}"; do
   mkdir -p "$scratch"
   echo "== fuzz $t for ${seconds}s"
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    "$build/fuzz/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    "$build/fuzz/$t" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="$build/findings/$t-" "$scratch" "$here/fuzz/corpus/$t" 2>&1 |
     grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|==[0-9]+==ERROR|SUMMARY|artifact_prefix|Test unit written)' || true
-  if ls "$build/findings/$t-"* >/dev/null 2>&1; then
+  # Slow units are only noted (a busy machine makes any unit slow).
+  if ls "$build/findings/$t-"{crash,leak,timeout,oom}-* >/dev/null 2>&1; then
     echo "fuzz $t: finding in $build/findings" >&2
     exit 1
   fi
