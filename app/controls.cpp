@@ -78,6 +78,40 @@ void WindowedPointer(Game& game) {
   RecordDesktopPointer(game);
 }
 
+// The desktop rectangle that shows the full screen. Without a display mode of
+// the screen's size the screen is scaled onto the whole display, so the
+// pointer, read in desktop pixels, is mapped through this, not through
+// screenWidth x screenHeight.
+struct ScreenOutputArea {
+  std::int32_t x, y, width, height;
+};
+
+ScreenOutputArea OutputArea(const Game& game) {
+  const ScreenState& s = game.video.screen;
+  if (!s.open || s.outputWidth <= 0 || s.outputHeight <= 0) {
+    return {0, 0, game.shell.screenWidth, game.shell.screenHeight};
+  }
+  return {s.outputX, s.outputY, s.outputWidth, s.outputHeight};
+}
+
+// A desktop point in the screen's own pixels: the screen's picture fills its
+// output, or is enlarged into it and centred (bars on two sides).
+void DesktopToScreen(const Game& game, float& px, float& py) {
+  const ScreenOutputArea out = OutputArea(game);
+  const float screenW = static_cast<float>(game.shell.screenWidth);
+  const float screenH = static_cast<float>(game.shell.screenHeight);
+  const float outW = static_cast<float>(out.width);
+  const float outH = static_cast<float>(out.height);
+  if (out.width == game.shell.screenWidth && out.height == game.shell.screenHeight) {
+    px -= static_cast<float>(out.x);
+    py -= static_cast<float>(out.y);
+    return;
+  }
+  const float scale = std::min(outW / screenW, outH / screenH);
+  px = (px - static_cast<float>(out.x) - (outW - screenW * scale) / 2) / scale;
+  py = (py - static_cast<float>(out.y) - (outH - screenH * scale) / 2) / scale;
+}
+
 // Absolute (TabletMode): the system pointer's place on the screen maps onto
 // the picture as it is placed on the screen, bars included.
 void TabletPointer(Game& game) {
@@ -89,6 +123,7 @@ void TabletPointer(Game& game) {
   if (shell.screenWidth <= 0 || shell.screenHeight <= 0 || !(display > 0) || !(internal > 0)) return;
   float px = static_cast<float>(DesktopPointerX(game.input));
   float py = static_cast<float>(DesktopPointerY(game.input));
+  DesktopToScreen(game, px, py);
   if (internal == display) {
     shell.pointerX = px / screenW * kPictureWidthF;
     shell.pointerY = py / screenH * kPictureWidthF / display;
@@ -126,7 +161,8 @@ void FullscreenPointer(Game& game) {
       shell.pointerX += static_cast<float>(dx0 - shell.lastDesktopX) * scale;
       shell.pointerY += static_cast<float>(dy0 - shell.lastDesktopY) * scale;
     }
-    SystemCursorPlace(game.input, shell.screenWidth / 2, shell.screenHeight / 2);
+    const ScreenOutputArea out = OutputArea(game);
+    SystemCursorPlace(game.input, out.x + out.width / 2, out.y + out.height / 2);
   }
   RecordDesktopPointer(game);
 }

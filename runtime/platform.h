@@ -99,6 +99,11 @@ class VideoDevice {
   virtual void CloseScreen() = 0;
   // The window that shows the screen (the game's window or the full-screen one).
   virtual NativeWindow ScreenWindow() = 0;
+  // The desktop rectangle the screen's picture is shown in: the display in
+  // the screen's own mode, or the whole display in its desktop mode when a
+  // full screen scales the picture onto it, or the window's screen area.
+  // False without a screen.
+  virtual bool ScreenOutput(std::int32_t& x, std::int32_t& y, std::int32_t& width, std::int32_t& height) = 0;
   // The screen's window has the input focus.
   virtual bool ScreenHasFocus() = 0;
   // A quad of this frame: texels (alpha in the top byte, straight alpha) scaled

@@ -50,6 +50,12 @@ void StartScreen(VideoState& video, std::int32_t width, std::int32_t height) {
   s.backBufferFill = 0;
   s.active = true;
   s.window = video.device->ScreenWindow();
+  if (!video.device->ScreenOutput(s.outputX, s.outputY, s.outputWidth, s.outputHeight) || s.outputWidth <= 0 ||
+      s.outputHeight <= 0) {
+    s.outputX = s.outputY = 0;
+    s.outputWidth = width;
+    s.outputHeight = height;
+  }
   SelectBackBuffer(s);
 }
 
@@ -172,6 +178,11 @@ void ScreenClose(VideoState& video) {
 std::int32_t ScreenIsActive(VideoState& video) {
   ScreenState& s = video.screen;
   if (!s.open) return 0;
+  // The main loop asks on every iteration, right before the controls are
+  // read: taking the system's events here keeps the focus and the devices
+  // fresh whether or not this iteration presents (in full screen the
+  // present is the only other place that takes them).
+  video.device->PumpEvents();
   s.active = video.device->ScreenHasFocus();
   return s.active ? 1 : 0;
 }

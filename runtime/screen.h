@@ -82,6 +82,13 @@ struct ScreenState {
   NativeWindow window = 0;
   std::int32_t width = 0;
   std::int32_t height = 0;
+  // Where the screen shows on the desktop. A full screen without a display
+  // mode of its size is scaled onto the whole display: then this is larger
+  // than width x height.
+  std::int32_t outputX = 0;
+  std::int32_t outputY = 0;
+  std::int32_t outputWidth = 0;
+  std::int32_t outputHeight = 0;
   std::int32_t depth = 0;
   std::int32_t flipMode = 0;
   std::int32_t requestedRefresh = 0;
@@ -133,6 +140,8 @@ std::int32_t ScreenOpenWindowed(VideoState& video, NativeWindow window, std::int
                                 std::int32_t rightOffset, std::int32_t bottomOffset);
 // Frees every sprite.
 void ScreenClose(VideoState& video);
+// 1 while the screen's window has the input focus. Takes the system's pending
+// events first, so what the devices read afterwards is current.
 std::int32_t ScreenIsActive(VideoState& video);
 NativeWindow ScreenWindowHandle(const VideoState& video);
 void ScreenClear(VideoState& video, std::int32_t colour);

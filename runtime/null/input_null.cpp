@@ -1,5 +1,7 @@
 #include "runtime/null/input_null.h"
 
+#include <cstring>
+
 namespace quorin {
 
 void NullInputDevice::SetKey(int code, bool down) {
@@ -12,9 +14,14 @@ void NullInputDevice::SetMouseButton(int button, bool down) {
   mouseHeld[button] = down;
 }
 
+void NullInputDevice::Deliver() {
+  std::memcpy(delivered_, keys, sizeof delivered_);
+}
+
 bool NullInputDevice::ReadKeys(std::uint8_t (&out)[256]) {
   if (!keyboardExists || !keyboardReadable) return false;
-  for (int k = 0; k < 256; ++k) out[k] = keys[k] ? 128 : 0;
+  const std::uint8_t* source = deliverOnPump ? delivered_ : keys;
+  for (int k = 0; k < 256; ++k) out[k] = source[k] ? 128 : 0;
   return true;
 }
 

@@ -32,8 +32,12 @@ class NullInputDevice : public InputDevice {
   bool mousePressed[3] = {};  // pressed since the last ask
   bool cursorShown = true;
   int cursorPlacements = 0;
+  // With deliverOnPump the keys set by hand reach ReadKeys only at Deliver(),
+  // as a window system hands key events over only when they are pumped.
+  bool deliverOnPump = false;
 
   void SetKey(int code, bool down);
+  void Deliver();
   void SetMouseButton(int button, bool down);
 
   bool KeyboardExists() override { return keyboardExists; }
@@ -50,6 +54,7 @@ class NullInputDevice : public InputDevice {
 
  private:
   bool joysticksOpen_ = false;
+  std::uint8_t delivered_[256] = {};
 };
 
 }  // namespace quorin

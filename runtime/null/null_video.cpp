@@ -68,6 +68,7 @@ void NullVideo::MinimiseWindow(NativeWindow window) {
 }
 
 std::int32_t NullVideo::PollWindowEvent() {
+  PumpEvents();
   if (events_.empty()) return kWindowEventNone;
   const Event event = events_.front();
   events_.pop_front();
@@ -103,6 +104,10 @@ bool NullVideo::OpenScreenFullscreen(std::int32_t width, std::int32_t height, st
   WindowSpec wanted;
   wanted.clientWidth = width;
   wanted.clientHeight = height;
+  if (scaledFullscreen && !desktops.empty()) {  // the window covers the display
+    wanted.clientWidth = desktops.front().width;
+    wanted.clientHeight = desktops.front().height;
+  }
   wanted.title = std::string(title);
   wanted.titleBar = false;
   screenWindow_ = OpenWindow(wanted);
@@ -112,6 +117,20 @@ bool NullVideo::OpenScreenFullscreen(std::int32_t width, std::int32_t height, st
   screenHeight_ = height;
   flipMode_ = flipMode;
   actualRefresh = refreshRate > 0 ? refreshRate : (desktops.empty() ? 0 : desktops.front().refreshRate);
+  return true;
+}
+
+bool NullVideo::ScreenOutput(std::int32_t& x, std::int32_t& y, std::int32_t& width, std::int32_t& height) {
+  if (!screenOpen_) return false;
+  const Window* window = WindowOf(screenWindow_);
+  x = window ? window->x : 0;
+  y = window ? window->y : 0;
+  width = screenWidth_;
+  height = screenHeight_;
+  if (fullscreen_ && window) {
+    width = window->wanted.clientWidth;
+    height = window->wanted.clientHeight;
+  }
   return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -31,10 +32,17 @@ class NullVideo final : public VideoDevice {
 
   // Set before DesktopEnumerate; one 1920 x 1080 display at 60 Hz by default.
   std::vector<DesktopInfo> desktops;
+  // A full screen keeps the first display's mode and shows the picture scaled
+  // onto the whole display, as when the display has no mode of the wanted size.
+  bool scaledFullscreen = false;
   // Button code every message box answers with (1 = OK).
   std::int32_t messageAnswer = 1;
   // Messages are also written to stderr.
   bool printMessages = true;
+  // Runs whenever the game pumps the system's events (PumpEvents and every
+  // PollWindowEvent): input connected here reaches the game only then, as a
+  // window system's does.
+  std::function<void()> onPump;
 
   // Injection.
   void SetFocus(NativeWindow window);  // 0: another program has the focus
@@ -57,7 +65,9 @@ class NullVideo final : public VideoDevice {
   void CloseWindow(NativeWindow window) override;
   void MinimiseWindow(NativeWindow window) override;
   std::int32_t PollWindowEvent() override;
-  void PumpEvents() override {}
+  void PumpEvents() override {
+    if (onPump) onPump();
+  }
   std::int32_t ShowMessage(std::string_view title, std::string_view text, std::int32_t flags) override;
   bool OpenScreenWindowed(NativeWindow window, std::int32_t x, std::int32_t y, std::int32_t width,
                           std::int32_t height, bool autoStretch, std::int32_t rightOffset,
@@ -67,6 +77,7 @@ class NullVideo final : public VideoDevice {
                             std::int32_t& actualRefresh) override;
   void CloseScreen() override;
   NativeWindow ScreenWindow() override { return screenWindow_; }
+  bool ScreenOutput(std::int32_t& x, std::int32_t& y, std::int32_t& width, std::int32_t& height) override;
   bool ScreenHasFocus() override;
   void DrawQuad(const Surface& texels, std::int32_t x, std::int32_t y, std::int32_t width,
                 std::int32_t height, bool bilinear) override;

@@ -88,29 +88,23 @@ class SdlInputDevice : public InputDevice {
     SDL_Window* sdlWindow = SDL_GetWindowFromID(static_cast<Uint32>(window));
     if (sdlWindow == nullptr) return false;
     SDL_GetWindowSize(sdlWindow, &width, &height);
-    if (SDL_GetMouseFocus() == sdlWindow) {
-      // Motion events keep this exact; the global query may be a stale cache on X11.
-      SDL_GetMouseState(&x, &y);
+    const Point desktop = Desktop();
+    if (warp_.pending || SDL_GetMouseFocus() != sdlWindow) {
+      int left = 0, top = 0;
+      SDL_GetWindowPosition(sdlWindow, &left, &top);
+      x = desktop.x - left;
+      y = desktop.y - top;
       return true;
     }
-    int desktopX = 0, desktopY = 0, left = 0, top = 0;
-    PointerOnDesktop(desktopX, desktopY);
-    SDL_GetWindowPosition(sdlWindow, &left, &top);
-    x = desktopX - left;
-    y = desktopY - top;
+    // Motion events keep this exact; the global query may be a stale cache on X11.
+    SDL_GetMouseState(&x, &y);
     return true;
   }
 
   void PointerOnDesktop(int& x, int& y) override {
-    if (SDL_Window* focus = SDL_GetMouseFocus()) {
-      int left = 0, top = 0;
-      SDL_GetWindowPosition(focus, &left, &top);
-      SDL_GetMouseState(&x, &y);
-      x += left;
-      y += top;
-      return;
-    }
-    SDL_GetGlobalMouseState(&x, &y);
+    const Point desktop = Desktop();
+    x = desktop.x;
+    y = desktop.y;
   }
 
   bool MouseButton(int button) override {
@@ -127,17 +121,72 @@ class SdlInputDevice : public InputDevice {
   }
 
   void CursorShow(bool show) override { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
-  void CursorPlaceOnDesktop(int x, int y) override { SDL_WarpMouseGlobal(x, y); }
+  void CursorPlaceOnDesktop(int x, int y) override {
+    SDL_WarpMouseGlobal(x, y);
+    warp_ = {true, {x, y}};
+    TakeMoveEvent();
+  }
   void CursorPlaceInWindow(NativeWindow window, int x, int y) override {
-    if (SDL_Window* sdlWindow = SDL_GetWindowFromID(static_cast<Uint32>(window))) SDL_WarpMouseInWindow(sdlWindow, x, y);
+    SDL_Window* sdlWindow = SDL_GetWindowFromID(static_cast<Uint32>(window));
+    if (sdlWindow == nullptr) return;
+    int left = 0, top = 0;
+    SDL_GetWindowPosition(sdlWindow, &left, &top);
+    SDL_WarpMouseInWindow(sdlWindow, x, y);
+    warp_ = {true, {left + x, top + y}};
+    TakeMoveEvent();
   }
 
  private:
+  struct Point {
+    int x = 0;
+    int y = 0;
+  };
+  // A cursor move SDL has not reported yet, and where the cursor was put.
+  struct Warp {
+    bool pending = false;
+    Point target;
+  };
+
+  // Takes the move's own motion event into SDL's state at once when the
+  // window system has sent it already (the events stay queued for the window
+  // layer), so the pending move ends as early as it can.
+  static void TakeMoveEvent() { SDL_PumpEvents(); }
+
+  // Where SDL last saw the pointer, in desktop pixels.
+  static Point SdlDesktop() {
+    Point p;
+    if (SDL_Window* focus = SDL_GetMouseFocus()) {
+      int left = 0, top = 0;
+      SDL_GetWindowPosition(focus, &left, &top);
+      SDL_GetMouseState(&p.x, &p.y);
+      p.x += left;
+      p.y += top;
+      return p;
+    }
+    SDL_GetGlobalMouseState(&p.x, &p.y);
+    return p;
+  }
+
+  // SDL learns of a cursor move only when the move's own motion event is
+  // pumped (on X11 often a loop step later); until then it reports the old
+  // place, and a reference taken from that turns the move into motion on the
+  // next step. So the cursor is where it was put until SDL reports motion
+  // again: the move itself, or anything after it, which comes in the same
+  // pump. Comparing positions instead would be fooled by a move that lands
+  // exactly where the last one did.
+  Point Desktop() { return warp_.pending ? warp_.target : SdlDesktop(); }
+
   // A click shorter than a frame must still count: presses are latched as the
-  // window layer pumps events, and cleared when asked for.
+  // window layer pumps events, and cleared when asked for. Motion, or the
+  // pointer crossing a window edge, ends a pending cursor move.
   static int SDLCALL WatchEvent(void* self, SDL_Event* event) {
+    SdlInputDevice& device = *static_cast<SdlInputDevice*>(self);
     if (event->type == SDL_MOUSEBUTTONDOWN) {
-      static_cast<SdlInputDevice*>(self)->pressed_ |= SDL_BUTTON(event->button.button);
+      device.pressed_ |= SDL_BUTTON(event->button.button);
+    } else if (event->type == SDL_MOUSEMOTION ||
+               (event->type == SDL_WINDOWEVENT && (event->window.event == SDL_WINDOWEVENT_ENTER ||
+                                                   event->window.event == SDL_WINDOWEVENT_LEAVE))) {
+      device.warp_.pending = false;
     }
     return 0;
   }
@@ -145,6 +194,7 @@ class SdlInputDevice : public InputDevice {
   std::vector<SDL_Joystick*> joysticks_;
   bool subsystem_ = false;
   Uint32 pressed_ = 0;
+  Warp warp_;
 };
 
 }  // namespace

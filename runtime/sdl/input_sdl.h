@@ -1,6 +1,7 @@
 // The game's keyboard, joysticks and mouse on SDL. Events are pumped by the
-// window layer; this only reads the state SDL keeps. Window handles are
-// SDL_Window pointers.
+// window and screen layers; this reads the state SDL keeps, and remembers
+// where it put the cursor until SDL reports that move. Window handles are SDL
+// window IDs.
 #pragma once
 
 #include <memory>

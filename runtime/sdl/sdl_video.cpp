@@ -318,6 +318,21 @@ NativeWindow SdlVideo::ScreenWindow() {
   return screenWindow_ ? SDL_GetWindowID(screenWindow_) : 0;
 }
 
+bool SdlVideo::ScreenOutput(std::int32_t& x, std::int32_t& y, std::int32_t& width, std::int32_t& height) {
+  if (!screenWindow_) return false;
+  // A full-screen window covers its output: the mode's size, or the desktop's
+  // when the picture is scaled.
+  SDL_GetWindowPosition(screenWindow_, &x, &y);
+  SDL_GetWindowSize(screenWindow_, &width, &height);
+  if (!fullscreen_) {
+    x += x_;
+    y += y_;
+    width = width_;
+    height = height_;
+  }
+  return true;
+}
+
 bool SdlVideo::ScreenHasFocus() {
   if (!screenWindow_) return false;
   const Uint32 flags = SDL_GetWindowFlags(screenWindow_);

@@ -52,6 +52,7 @@ class SdlVideo final : public VideoDevice {
                             std::int32_t& actualRefresh) override;
   void CloseScreen() override;
   NativeWindow ScreenWindow() override;
+  bool ScreenOutput(std::int32_t& x, std::int32_t& y, std::int32_t& width, std::int32_t& height) override;
   bool ScreenHasFocus() override;
   void DrawQuad(const Surface& texels, std::int32_t x, std::int32_t y, std::int32_t width,
                 std::int32_t height, bool bilinear) override;

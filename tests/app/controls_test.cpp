@@ -408,6 +408,74 @@ TEST_F(ControlsTest, TabletModeMapsTheScreenOntoThePicturePlacement) {
   EXPECT_NEAR(game.shell.pointerY, 384, 1e-3);
 }
 
+// A full-screen size the display has no mode for: the desktop keeps its
+// 1920 x 1080 mode and the 1280 x 720 screen is shown enlarged by 1.5.
+class ScaledFullScreenTest : public ControlsTest {
+ protected:
+  void SetUp() override {
+    ControlsTest::SetUp();
+    game.settings.Windowed = 0;
+    game.shell.screenWidth = 1280;
+    game.shell.screenHeight = 720;
+    video.scaledFullscreen = true;
+    game.video.device = &video;
+    ASSERT_EQ(ScreenOpenFullscreen(game.video, 1280, 720, 32, "Quorin", 1, 0), 1);
+  }
+  void TearDown() override { ScreenClose(game.video); }
+};
+
+TEST_F(ScaledFullScreenTest, TabletModeMapsTheWholeDisplayOntoThePicture) {
+  game.settings.TabletMode = 1;
+  game.shell.internalAspect = game.shell.displayAspect;  // the picture fills the screen
+  device.desktopX = 1919;
+  device.desktopY = 1079;
+  Frame();
+  EXPECT_NEAR(game.shell.pointerX, 1919.0f / 1920 * 512, 1e-3);
+  EXPECT_NEAR(game.shell.pointerY, 1079.0f / 1080 * 288, 1e-3);
+  device.desktopX = 0;
+  device.desktopY = 0;
+  Frame();
+  EXPECT_NEAR(game.shell.pointerX, 0, 1e-3);
+  EXPECT_NEAR(game.shell.pointerY, 0, 1e-3);
+  device.desktopX = 960;
+  device.desktopY = 540;
+  Frame();
+  EXPECT_NEAR(game.shell.pointerX, 256, 1e-3);
+  EXPECT_NEAR(game.shell.pointerY, 144, 1e-3);
+  EXPECT_EQ(device.cursorPlacements, 0);
+}
+
+TEST_F(ScaledFullScreenTest, TabletModeBarsScaleWithTheScreen) {
+  game.settings.TabletMode = 1;  // 4:3 picture: bars of 160 screen, 240 desktop pixels
+  device.desktopX = 240;
+  device.desktopY = 540;
+  Frame();
+  EXPECT_NEAR(game.shell.pointerX, 0, 1e-3);
+  EXPECT_NEAR(game.shell.pointerY, 192, 1e-3);
+  device.desktopX = 1680;
+  device.desktopY = 1080;
+  Frame();
+  EXPECT_NEAR(game.shell.pointerX, 512, 1e-3);
+  EXPECT_NEAR(game.shell.pointerY, 384, 1e-3);
+}
+
+TEST_F(ScaledFullScreenTest, RelativeModeRecentresOnTheDisplayAndKeepsDesktopMotion) {
+  game.shell.pointerX = 100;
+  game.shell.pointerY = 100;
+  device.desktopX = 300;
+  device.desktopY = 200;
+  Frame();  // the reference only
+  EXPECT_EQ(device.desktopX, 960);
+  EXPECT_EQ(device.desktopY, 540);
+  device.desktopX = 960 + 30;
+  device.desktopY = 540 + 12;
+  Frame();
+  EXPECT_FLOAT_EQ(game.shell.pointerX, 100 + 30 * 512.0f / 768 * 0.8f);
+  EXPECT_FLOAT_EQ(game.shell.pointerY, 100 + 12 * 512.0f / 768 * 0.8f);
+  EXPECT_EQ(device.desktopX, 960);
+  EXPECT_EQ(device.desktopY, 540);
+}
+
 // The pointer steered by the directions, and the clamps.
 
 TEST_F(ControlsTest, DirectionsSteerThePointerNeverFasterOnADiagonal) {

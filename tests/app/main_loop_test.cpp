@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "flow/game_states.h"
+#include "runtime/key_codes.h"
 #include "runtime/null/audio_null.h"
 #include "runtime/null/input_null.h"
 #include "runtime/null/null_clock.h"
@@ -99,6 +100,35 @@ TEST_F(MainLoopTest, FrameSkipAlternatesWaitingAndDrawing) {
   // The first iteration also presents the opening clear.
   EXPECT_EQ(presentsPerIteration, (std::vector<int>{0, 1, 0, 1, 0, 1}));
   EXPECT_EQ(elapsed, (std::vector<int>{0, 32, 32, 64, 64, 96}));
+}
+
+// Keys reach the game only when the system's events are pumped; in full
+// screen with FrameSkip every other iteration neither presents nor draws, and
+// must still read the keys as they are now.
+TEST_F(MainLoopTest, FullScreenWithFrameSkipReadsKeysOnEveryIteration) {
+  WriteFile("engine.ini", "FrameSkip = 1\n");
+  WriteFile("Quorin.cfg", "Windowed = 0\r\n");
+  input.deliverOnPump = true;
+  video.onPump = [&] { input.Deliver(); };
+  std::vector<int> button1, drawn;
+  Run(
+      18,
+      [&](std::int64_t k) {
+        if (k == 6) input.SetKey(kKeyZ, true);
+        if (k == 16) input.SetKey(kKeyZ, false);
+      },
+      [&](std::int64_t) {
+        button1.push_back(game->controls.button1);
+        drawn.push_back(game->shell.drawThisFrame);
+      });
+  ASSERT_EQ(button1.size(), 18u);
+  EXPECT_EQ(game->settings.Windowed, 0);
+  EXPECT_EQ(drawn[6], 0);  // the press and the release fall on iterations that do not draw
+  EXPECT_EQ(drawn[16], 0);
+  EXPECT_EQ(button1[5], 0);
+  EXPECT_EQ(button1[6], 1);
+  EXPECT_EQ(button1[15], 1);
+  EXPECT_EQ(button1[16], 0);
 }
 
 TEST_F(MainLoopTest, FocusLossReleasesOnceAndRebuildsOnReturn) {

@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -104,6 +106,60 @@ class RealWindowTest : public ::testing::Test {
     return id;
   }
 
+  // Where X has the pointer now.
+  std::pair<int, int> MouseAt() {
+    const std::string where = X("xdotool getmouselocation");
+    int x = -1, y = -1;
+    std::sscanf(where.c_str(), "x:%d y:%d", &x, &y);
+    return {x, y};
+  }
+
+  // The game warps the system cursor only from a frame that reads the
+  // controls: seeing it warped shows the game is past its start-up. Under a
+  // loaded machine that can take seconds after the window appears.
+  template <typename Done>
+  bool WaitForMouse(Done done) {
+    for (int k = 0; k < 300; ++k) {
+      const auto [x, y] = MouseAt();
+      if (done(x, y)) return true;
+      std::this_thread::sleep_for(100ms);
+    }
+    return false;
+  }
+
+  // Relative mouse motion in equal steps, each given a few frames.
+  void MoveBy(int dx, int dy, int steps) {
+    for (int k = 0; k < steps; ++k) {
+      X("xdotool mousemove_relative -- " + std::to_string(dx / steps) + " " + std::to_string(dy / steps));
+      std::this_thread::sleep_for(250ms);
+    }
+  }
+
+  // From the pointer's start at the picture's origin: three moves to OPTIONS
+  // on the title (picture 440, 251), a pause of many frames, a click; two
+  // moves to "[ ] MAX" on the options screen (picture 50, 120), a pause, a
+  // click; then Escape twice saves and quits. The chosen volume in the saved
+  // file shows where the pointer was at each click. scale: picture pixels per
+  // desktop pixel of motion.
+  std::string ChooseMaxVolumeByRelativeMotion(double scale) {
+    auto desktop = [&](double picture) { return static_cast<int>(std::lround(picture / scale)); };
+    MoveBy(3 * (desktop(440) / 3), 3 * (desktop(251) / 3), 3);
+    std::this_thread::sleep_for(500ms);
+    X("xdotool click 1");
+    std::this_thread::sleep_for(400ms);
+    MoveBy(2 * (desktop(50 - 440) / 2), 2 * (desktop(120 - 251) / 2), 2);
+    std::this_thread::sleep_for(500ms);
+    X("xdotool click 1");
+    std::this_thread::sleep_for(400ms);
+    // Apart, so that a slow frame sees the key up between the two.
+    Tap("Escape");
+    std::this_thread::sleep_for(500ms);
+    Tap("Escape");
+    const int code = WaitFor(game, 10s);
+    game = -1;
+    return code == 0 ? testing::ReadFile("Quorin.cfg") : "exit " + std::to_string(code);
+  }
+
   std::string Geometry(const std::string& id) {
     const std::string info = X("xwininfo -id " + id);
     auto field = [&](const std::string& name) {
@@ -188,6 +244,74 @@ TEST_F(RealWindowTest, AltEnterSwitchesToFullScreenAndBack) {
   EXPECT_EQ(WaitFor(game, 10s), 0);
   game = -1;
   EXPECT_NE(testing::ReadFile("Quorin.cfg").find("Windowed = 1\r\n"), std::string::npos);
+}
+
+// Full screen with the default settings: relative motion, 0.8 x 512 / 768
+// picture pixels per desktop pixel, the system cursor back at the centre
+// after every move.
+TEST_F(RealWindowTest, RelativeMouseInFullScreenMovesThePointerAndItStays) {
+  testing::WriteFile("Quorin.cfg", "Windowed = 0\r\n");
+  const std::string id = StartGame();
+  ASSERT_FALSE(id.empty());
+  EXPECT_EQ(Geometry(id), "1920x1080");
+  // X moves the pointer only once a window is up. A pixel off the centre:
+  // the game puts it back, from its first frame or as the smallest motion.
+  X("xdotool mousemove 961 541");
+  ASSERT_TRUE(WaitForMouse([](int x, int y) { return x == 960 && y == 540; }));
+  EXPECT_EQ(ChooseMaxVolumeByRelativeMotion(0.8 * 512 / 768),
+            "AudioVolume = 4\r\nWindowed = 0\r\nSmoothing = 1\r\nHiScore = 0\r\nMaxBounce = 0\r\n");
+}
+
+// A mouse far from the screen centre at the start does not move the game's
+// pointer, neither on the frame that re-centres the cursor nor after it.
+TEST_F(RealWindowTest, FullScreenStartWithTheMouseOffCentreLeavesThePointer) {
+  testing::WriteFile("Quorin.cfg", "Windowed = 0\r\n");
+  const std::string id = StartGame();
+  ASSERT_FALSE(id.empty());
+  // Far up and left: from the first frame this is the reference; after it, a
+  // motion that the game's pointer, at the picture's origin, cannot follow.
+  // Either way the pointer must still be at the origin afterwards.
+  X("xdotool mousemove 100 100");
+  ASSERT_TRUE(WaitForMouse([](int x, int y) { return x == 960 && y == 540; }));
+  std::this_thread::sleep_for(500ms);
+  EXPECT_EQ(ChooseMaxVolumeByRelativeMotion(0.8 * 512 / 768),
+            "AudioVolume = 4\r\nWindowed = 0\r\nSmoothing = 1\r\nHiScore = 0\r\nMaxBounce = 0\r\n");
+}
+
+// In a window with WindowCursorScaling the system pointer is put back under
+// the game's after each move: 512 / 768 picture pixels per desktop pixel.
+TEST_F(RealWindowTest, RelativeMouseInAWindowMovesThePointerAndItStays) {
+  testing::WriteFile("engine.ini", "WindowCursorScaling = 1\n");
+  const std::string id = StartGame();
+  ASSERT_FALSE(id.empty());
+  EXPECT_EQ(Geometry(id), "768x576");
+  // Nudges until the game has a reference and puts the system pointer under
+  // its own, at the client area's top left; the game's pointer is then within
+  // a pixel or two of the picture's origin.
+  ASSERT_TRUE(WaitForMouse([&](int x, int y) {
+    if (x < 700 && y < 400) return true;
+    X("xdotool mousemove_relative -- 1 1");
+    return false;
+  }));
+  EXPECT_EQ(ChooseMaxVolumeByRelativeMotion(512.0 / 768),
+            "AudioVolume = 4\r\nWindowed = 1\r\nSmoothing = 1\r\nHiScore = 0\r\nMaxBounce = 0\r\n");
+}
+
+// 1200 x 675 has no display mode here: the desktop keeps 1920 x 1080 and the
+// screen is shown enlarged on the whole display. Relative mode puts the cursor
+// back at the display's centre, not at the centre of a 1200 x 675 corner.
+TEST_F(RealWindowTest, ScaledFullScreenRecentresOnTheDisplay) {
+  testing::WriteFile("engine.ini", "Fullscreenwidth = 1200\nFullscreenheight = 675\n");
+  testing::WriteFile("Quorin.cfg", "Windowed = 0\r\n");
+  const std::string id = StartGame();
+  ASSERT_FALSE(id.empty());
+  X("xdotool mousemove 1000 600");
+  EXPECT_TRUE(WaitForMouse([](int x, int y) { return x == 960 && y == 540; }));
+  X("xdotool mousemove_relative -- 50 30");
+  EXPECT_TRUE(WaitForMouse([](int x, int y) { return x == 960 && y == 540; }));
+  Tap("Escape");
+  EXPECT_EQ(WaitFor(game, 10s), 0);
+  game = -1;
 }
 
 }  // namespace

@@ -161,7 +161,7 @@ Layout PlayWorld() {
   l.Set(20, 19, kDecorationB);
   l.Set(28, 19, kCheckpoint);
   l.Fill(2, 10, 6, 10, kBlueRock);
-  l.Fill(40, 12, 46, 13, kGreenRock);
+  l.Fill(29, 8, 31, 9, kGreenRock);
   l.Fill(23, 12, 25, 14, kPurpleRock);
   l.Set(24, 13, kMonster2);
   l.Set(3, 11, kHazard);  // hangs under the blue ledge

@@ -152,18 +152,80 @@ TEST(WorldLayoutImage, KeepsItsWritesInsideTheMapAndItsThingsWhereTheyBelong) {
 TEST(WorldLayoutImage, StartAreaHoldsOnlyAFewWeakMonsters) {
   const Layout l = LoadCommitted();
   int weak = 0, strong = 0, hazards = 0;
-  for (int y = kStartRow - 30; y <= kStartRow + 30; ++y) {
-    for (int x = kStartColumn - 30; x <= kStartColumn + 30; ++x) {
+  // The start cavern and its doorways.
+  for (int y = kStartRow - 24; y <= kStartRow + 24; ++y) {
+    for (int x = kStartColumn - 24; x <= kStartColumn + 24; ++x) {
       const std::uint32_t p = l.At(x, y);
       if (p == kEnemy1) ++weak;
       else if (IsEnemy(p)) ++strong;
       else if (p == kHazard) ++hazards;
     }
   }
-  EXPECT_GE(weak, 1);
-  EXPECT_LE(weak, 12);
+  EXPECT_GE(weak, 2);
+  EXPECT_LE(weak, 10);
   EXPECT_EQ(strong, 0);
   EXPECT_EQ(hazards, 0);
+}
+
+// Figures that sit exactly on our world's targets.
+Figures OnTarget() {
+  Figures f;
+  f.rock = 112349;
+  f.blue = 36306;
+  f.green = 42585;
+  f.purple = 28727;
+  f.grey = 4731;
+  f.starts = 1;
+  f.checkpoints = f.padsOnRock = 91;
+  f.hanging = 238;
+  f.standing = 172;
+  f.hazards = 410;
+  f.enemies = 2768;
+  const int kinds[5]{1735, 607, 204, 0, 222};
+  for (int k = 0; k < 5; ++k) f.enemyKinds[k] = kinds[k];
+  f.decorationA = 4050;
+  f.decorationB = 3067;
+  f.fruits = 8;
+  return f;
+}
+
+TEST(WorldMargins, RockMayLieTenPercentEitherSideAndNoFurther) {
+  EXPECT_EQ(CheckMargins(OnTarget()), std::vector<std::string>{});
+  for (int rock : {101115, 123583}) {
+    Figures f = OnTarget();
+    f.rock = rock;
+    EXPECT_EQ(CheckMargins(f), std::vector<std::string>{}) << rock;
+  }
+  for (int rock : {101114, 123584}) {
+    Figures f = OnTarget();
+    f.rock = rock;
+    EXPECT_EQ(CheckMargins(f).size(), 1u) << rock;
+  }
+}
+
+TEST(WorldMargins, CheckpointsNeedEightyAtLeastAndFifteenPercentAtMost) {
+  auto problems = [](int checkpoints) {
+    Figures f = OnTarget();
+    f.checkpoints = f.padsOnRock = checkpoints;
+    return CheckMargins(f);
+  };
+  EXPECT_TRUE(problems(80).empty());
+  EXPECT_TRUE(problems(104).empty());
+  EXPECT_EQ(problems(79), std::vector<std::string>{"only 79 checkpoints"});
+  EXPECT_EQ(problems(105).size(), 1u);
+}
+
+TEST(WorldMargins, EnemyKindsAndFruitsMustBeExactAndCheckpointsStandOnRock) {
+  Figures kinds = OnTarget();
+  kinds.enemyKinds[2] = 205;
+  kinds.enemyKinds[4] = 221;
+  EXPECT_EQ(CheckMargins(kinds).size(), 2u);
+  Figures fruits = OnTarget();
+  fruits.fruits = 7;
+  EXPECT_EQ(CheckMargins(fruits), std::vector<std::string>{"fruits 7 is not 8"});
+  Figures ledge = OnTarget();
+  ledge.padsOnRock = 90;
+  EXPECT_EQ(CheckMargins(ledge), std::vector<std::string>{"checkpoints off rock 1 is not 0"});
 }
 
 TEST(WorldPainter, PaintsTheSameImageOnEveryRunAndItIsTheCommittedOne) {
@@ -240,7 +302,10 @@ TEST(HeroMovement, MeasuredReachMatchesTheRules) {
   EXPECT_LT(m.doubleRise, 2 * m.jumpRise);
   // Hovering burns its 48 frames at up to 1280 units a frame on top.
   EXPECT_GT(m.hoverRise, m.doubleRise + 10 * kCellUnits);
-  EXPECT_LT(m.hoverRise, m.doubleRise + 48 * 1280 / 1);
+  EXPECT_LT(m.hoverRise, m.doubleRise + 48 * 1280);
+  // The check's fuel reserve costs about 8 frames of 1280 units of rise.
+  EXPECT_LT(m.checkedHoverRise, m.hoverRise - 2 * kCellUnits);
+  EXPECT_GT(m.checkedHoverRise, m.hoverRise - 8 * 1280 - kCellUnits);
   EXPECT_GT(m.jumpRunFull, m.jumpRun);
   EXPECT_GT(m.doubleRun, m.jumpRunFull);
 }
@@ -317,15 +382,16 @@ TEST(ReachCheck, FailsOnTheCommittedWorldWithOneFruitSealedInRock) {
 
 TEST(ReachCheck, ALedgeAboveTheHoverIsOutOfReachAndOneWithinItIsNot) {
   // A lone ledge in a tall hall: the double jump with the hover rises about
-  // 23 cells, so a ledge 20 cells up is reached and one 27 cells up is not.
-  for (int rise : {20, 27}) {
+  // 23 cells (20.6 with the fuel the check allows), so a ledge 17 cells up is
+  // reached and one 26 cells up is not.
+  for (int rise : {17, 26}) {
     Layout l = SmallCave(24, 40, 38, 3);
     const int ledge = 38 - rise;
     Block(l, 8, ledge, 14, ledge);
     l.Set(11, ledge - 3, kFruit);
     const ReachReport r = CheckReach(l);
-    EXPECT_EQ(r.ok, rise == 20) << rise;
-    if (rise == 27) {
+    EXPECT_EQ(r.ok, rise == 17) << rise;
+    if (rise == 26) {
       EXPECT_TRUE(HasProblem(r, "cannot be reached"));
     }
   }

@@ -42,6 +42,9 @@ struct Headless {
   Headless() {
     video.printMessages = true;
     input.desktopX = input.desktopY = 0;
+    // Keys arrive when the game pumps events, as on a real window system.
+    input.deliverOnPump = true;
+    video.onPump = [this] { input.Deliver(); };
   }
 
   // Keeps the input device's idea of the game window in step with the video device.

@@ -21,6 +21,8 @@ std::vector<std::string> ReachLines(const Measured& m, const ReachReport& r) {
           "hover_rise = " + Cells(m.hoverRise) + " cells (second press at frame " + std::to_string(m.hoverPress) +
               ", held " + std::to_string(m.hoverRelease) + ", held again from frame " +
               std::to_string(m.hoverRehold) + ")",
+          "hover_rise_checked = " + Cells(m.checkedHoverRise) + " cells (the reach check keeps " +
+              std::to_string(48 - kCheckedHoverFuel) + " frames of fuel in reserve)",
           "jump_distance = " + Cells(m.jumpRun) + " cells from rest, " + Cells(m.jumpRunFull) +
               " cells at full speed",
           "hover_distance = " + Cells(m.doubleRun) + " cells at full speed",

@@ -36,8 +36,8 @@ constexpr int kDecorationATarget = 4050;
 constexpr int kDecorationBTarget = 3067;
 constexpr int kBlueTarget = 36306, kGreenTarget = 42585, kPurpleTarget = 28727, kGreyTarget = 4731;
 // The start cavern keeps only a few weak monsters and no hazards.
-constexpr int kStartAreaMonsters = 6;
-constexpr int kCalmDistance = 60;
+constexpr int kStartAreaMonsters = 8;
+constexpr int kCalmDistance = 100;
 
 std::uint32_t Hash(int a, int b, int salt) {
   std::uint32_t h = static_cast<std::uint32_t>(a) * 0x8da6b343u ^ static_cast<std::uint32_t>(b) * 0xd8163841u ^
@@ -55,13 +55,36 @@ int Roll(int a, int b, int salt, int n) { return static_cast<int>(Hash(a, b, sal
 enum Salt {
   kSaltWidth = 1, kSaltHeight, kSaltPassage, kSaltShiftX, kSaltShiftY, kSaltTree, kSaltExtra, kSaltCeiling,
   kSaltTunnel, kSaltShaft, kSaltClimb, kSaltHazard, kSaltEnemy, kSaltKind, kSaltDecoA, kSaltDecoB,
-  kSaltCheckpoint, kSaltSide
+  kSaltSide
 };
+
+// Where each rock kind's region grows from: 0 blue, 1 green, 2 purple, 3 grey.
+struct Seed {
+  int x, y;
+  int kind;
+};
+constexpr Seed kSeeds[]{{305, 157, 0}, {330, 300, 0}, {250, 200, 0}, {70, 110, 1}, {80, 330, 1},
+                        {160, 470, 1}, {460, 60, 2},  {450, 380, 2}, {330, 470, 2}, {210, 40, 3}};
+
+// The kind whose seed lies nearest: the caverns take that region's style.
+int NearestKind(int x, int y) {
+  int best = 0;
+  long bestDistance = -1;
+  for (const Seed& s : kSeeds) {
+    const long d = static_cast<long>(s.x - x) * (s.x - x) + static_cast<long>(s.y - y) * (s.y - y);
+    if (bestDistance < 0 || d < bestDistance) {
+      bestDistance = d;
+      best = s.kind;
+    }
+  }
+  return best;
+}
 
 struct Room {
   int left = 0, right = 0, top = 0, floor = 0;  // interior columns left..right, rows top..floor-1
   int centre = 0;
   bool passage = false;
+  int style = 0;  // the rock kind of its region
 };
 
 // Rock (1) or open (0) while carving.
@@ -89,11 +112,17 @@ std::vector<Room> PlanRooms() {
   for (int j = 0; j < kNodesY; ++j) {
     for (int i = 0; i < kNodesX; ++i) {
       Room& r = rooms[NodeIndex(i, j)];
-      r.passage = Roll(i, j, kSaltPassage, 100) < 12;
-      const int width = r.passage ? 32 : 27 + Roll(i, j, kSaltWidth, 7);
-      const int height = r.passage ? 7 : 18 + Roll(i, j, kSaltHeight, 10);
       r.centre = kFirstNodeX + kNodeSpanX * i + Roll(i, j, kSaltShiftX, 5) - 2;
       r.floor = kFirstFloor + kNodeSpanY * j + Roll(i, j, kSaltShiftY, 7) - 3;
+      r.style = NearestKind(r.centre, r.floor);
+      // Green warrens run in long low galleries, purple caves rise in tall
+      // vaults, the grey cap is cramped, the blue heart is in between.
+      const int passageChance[4]{10, 18, 5, 8};
+      const int minHeight[4]{19, 17, 21, 17}, heightSpread[4]{10, 8, 9, 6};
+      const int minWidth[4]{27, 30, 26, 26}, widthSpread[4]{7, 5, 8, 6};
+      r.passage = Roll(i, j, kSaltPassage, 100) < passageChance[r.style];
+      const int width = r.passage ? 32 : minWidth[r.style] + Roll(i, j, kSaltWidth, widthSpread[r.style]);
+      const int height = r.passage ? 7 : minHeight[r.style] + Roll(i, j, kSaltHeight, heightSpread[r.style]);
       r.left = r.centre - width / 2;
       r.right = r.left + width - 1;
       r.top = r.floor - height;
@@ -247,7 +276,8 @@ void CarveShaft(Rock& rock, const Room& above, const Room& below, int salt, int 
   const int x0 = lo + Roll(salt, 1, kSaltShaft, hi - lo + 1);
   rock.CarveRect(x0, above.floor, x0 + kStackWidth - 1, below.floor - 1);
   // Some shafts open up into tall halls, the ladder of ledges standing free.
-  if (!above.passage && !below.passage && Roll(salt, 3, kSaltShaft, 100) < 25) {
+  const int hallChance = above.style == 2 && below.style == 2 ? 50 : 20;
+  if (!above.passage && !below.passage && Roll(salt, 3, kSaltShaft, 100) < hallChance) {
     const int left = std::max(above.left, below.left) + 2, right = std::min(above.right, below.right) - 2;
     rock.CarveRect(left, above.floor + 1, right, below.top + 2);
   }
@@ -257,19 +287,13 @@ void CarveShaft(Rock& rock, const Room& above, const Room& below, int salt, int 
 // Kinds grown from seeds in turn, each in proportion to its rock target, so
 // that every kind reads as one place.
 std::vector<std::uint32_t> PaintRegions(const Rock& rock) {
-  struct Seed {
-    int x, y;
-    int kind;
-  };
   const std::uint32_t colours[4]{kBlueRock, kGreenRock, kPurpleRock, kGreyRock};
   const long targets[4]{kBlueTarget, kGreenTarget, kPurpleTarget, kGreyTarget};
-  const Seed seeds[]{{305, 157, 0}, {330, 300, 0}, {250, 200, 0}, {70, 110, 1}, {80, 330, 1}, {160, 470, 1},
-                     {460, 60, 2}, {450, 380, 2}, {330, 470, 2}, {210, 40, 3}};
   std::vector<std::uint32_t> kind(static_cast<std::size_t>(kSize) * kSize, 0);
   std::vector<std::uint8_t> owner(kind.size(), 255);
   std::deque<int> queues[4];
   long filled[4]{};
-  for (const Seed& s : seeds) {
+  for (const Seed& s : kSeeds) {
     const int id = s.y * kSize + s.x;
     owner[id] = static_cast<std::uint8_t>(s.kind);
     queues[s.kind].push_back(id);
@@ -552,13 +576,29 @@ Painting PaintWorld() {
       if (layout.Inside(x + dx, y) && used[static_cast<std::size_t>(y) * kSize + x + dx]) return true;
     return false;
   };
+  // Checkpoints and fruits keep a hazard-free margin, so a respawn or a
+  // collection never lands beside a spike.
+  std::vector<std::uint8_t> clear(layout.px.size(), 0);
+  auto keepClear = [&](int column, int top, int bottom) {
+    for (int y = std::max(top, 0); y <= std::min(bottom, kSize - 1); ++y)
+      for (int x = std::max(column - 2, 0); x <= std::min(column + 2, kSize - 1); ++x)
+        clear[static_cast<std::size_t>(y) * kSize + x] = 1;
+  };
+  keepClear(kStartColumn, kStartRow - 1, kStartRow + 1);
+  for (int id : checkpointStands) keepClear(id % kSize, id / kSize - 2, id / kSize);
+  for (int f = 0; f < kFruitCount; ++f)
+    if (fruitStands[f] >= 0) keepClear(kFruits[f].column, kFruits[f].row, fruitStands[f] / kSize);
   std::vector<Candidate> hanging, standing;
   for (int y = 1; y < kSize - 1; ++y) {
     for (int x = 1; x < kSize - 1; ++x) {
       if (!isFree(x, y) || isReserved(x, y) || distAt(x, y) < kCalmDistance) continue;
+      if (clear[static_cast<std::size_t>(y) * kSize + x]) continue;
       const long jitter = Roll(x, y, kSaltHazard, 400);
       if (IsRock(layout.At(x, y - 1))) {
         if (head[static_cast<std::size_t>(y - 1) * kSize + x] || grid.Cell(x, y - 1) != 1) continue;
+        // A hazard under a pad's rock would take the pad's flag: generation
+        // writes the hanging base after the pad.
+        if (y >= 2 && (layout.At(x, y - 2) == kCheckpoint || layout.At(x, y - 2) == kStart)) continue;
         hanging.push_back({y * kSize + x, jitter - (nearUsed(head, x, y - 1) ? 300 : 0)});
       } else if (IsRock(layout.At(x, y + 1))) {
         if (feet[static_cast<std::size_t>(y + 1) * kSize + x] || grid.Cell(x, y + 1) != 1) continue;

@@ -53,8 +53,9 @@ bool Simulate(const CollisionGrid& grid, Hero& hero, const Script& s, Contacts* 
   return true;
 }
 
-Hero HeroOn(int column, int floorRow) {
+Hero HeroOn(int column, int floorRow, int fuel = kHoverFuel) {
   Hero h;
+  h.hoverFuel = h.fuelLimit = fuel;
   h.x = column * kCellUnits + kCellUnits / 2;
   h.y = floorRow * kCellUnits - kHeroHalfHeight - 1;
   return h;
@@ -101,7 +102,7 @@ int StepHero(Hero& h, const HeroInput& in, const CollisionGrid& g, bool& landed,
   int brake = kAirBrake;
   if (h.jumpsLeft == 2) {
     brake = kGroundBrake;
-    h.hoverFuel = std::min(h.hoverFuel + 2, kHoverFuel);
+    h.hoverFuel = std::min(h.hoverFuel + 2, h.fuelLimit);
   }
   if (in.dirX == 1 && h.vx < 0) {
     h.vx += brake;
@@ -194,8 +195,7 @@ Measured MeasureReach() {
   const int column = 40;
 
   auto rise = [&](const Script& s, int fuel) {
-    Hero h = HeroOn(column, floorRow);
-    h.hoverFuel = fuel;
+    Hero h = HeroOn(column, floorRow, fuel);
     const int y0 = h.y;
     int top = y0;
     Simulate(g, h, s, nullptr, [&](int t, const Hero& hero, bool onGround) {
@@ -259,6 +259,14 @@ Measured MeasureReach() {
         }
       }
     }
+  }
+  {
+    Script best;
+    best.hold1 = m.hoverPress - 1;
+    best.press2 = m.hoverPress;
+    best.hold2 = m.hoverRelease;
+    best.rehold = m.hoverRehold;
+    m.checkedHoverRise = rise(best, kCheckedHoverFuel);
   }
   Script ahead = single;
   ahead.dir = 1;
@@ -331,7 +339,7 @@ bool ReachSearch::ValidStand(int column, int floorRow) const {
 
 int ReachSearch::Run(int from, const Script& s, Contacts* contacts) const {
   const int column = from % grid_.width, floorRow = from / grid_.width;
-  Hero h = HeroOn(column, floorRow);
+  Hero h = HeroOn(column, floorRow, kCheckedHoverFuel);
   bool airborne = false;
   int result = -1;
   auto snap = [&](const Hero& hero) {

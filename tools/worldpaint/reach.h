@@ -43,7 +43,11 @@ struct Hero {
   int x = 0, y = 0, vx = 0, vy = 0;
   int jumpsLeft = 2;
   int hoverFuel = 48;
+  int fuelLimit = 48;  // power level 0: powerLevel*24 + 48
 };
+// The search keeps 8 of the 48 frames of hover fuel in reserve (about 2.5
+// cells of rise), so no route depends on a perfect hover.
+inline constexpr int kCheckedHoverFuel = 40;
 struct HeroInput {
   int dirX = 0;
   bool held = false;     // jump button held
@@ -68,6 +72,7 @@ struct Measured {
   int jumpRise = 0;        // feet rise of a single held jump, units
   int doubleRise = 0;      // best double jump
   int hoverRise = 0;       // best double jump followed by the hover
+  int checkedHoverRise = 0;  // the same with the fuel the search allows
   int jumpRun = 0;         // distance of a single jump holding a direction from rest
   int jumpRunFull = 0;     // the same from full running speed
   int doubleRun = 0;       // distance of a double jump with hover from full speed
@@ -146,8 +151,9 @@ class ReachSearch {
   int edgeCount_ = 0;
 };
 
-// Every check on a layout: one start, eight-or-any fruits whose cell below is
-// open air, and every fruit and checkpoint reachable from the start and back.
+// Every check on a layout: exactly one start with footing, every fruit's cell
+// below open air, and every fruit and checkpoint reachable from the start
+// with a way back to it.
 ReachReport CheckReach(const Layout& layout);
 
 // Units as cells with two decimals, for the printed figures.
