@@ -19,6 +19,7 @@
 #include "runtime/null/null_video.h"
 #include "runtime/png_codec.h"
 #include "tools/quorin-sim/commands.h"
+#include "tools/quorin-sim/script.h"
 #include "tools/quorin-sim/trace.h"
 #include "world/generation.h"
 #include "world/play_host.h"
@@ -27,88 +28,6 @@
 namespace quorin {
 
 namespace {
-
-enum class EventKind { Key, Mouse, Button, Joy, JoyButton, Focus, Close };
-
-struct ScriptEvent {
-  std::int64_t frame;
-  EventKind kind;
-  int a;
-  int b;
-};
-
-struct Script {
-  std::vector<ScriptEvent> events;  // in frame order, file order within a frame
-  bool joystick = false;
-};
-
-bool ParseInt(const std::string& text, long long& out) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  out = std::strtoll(text.c_str(), &end, 10);
-  return *end == '\0';
-}
-
-bool ParseDownUp(const std::string& word, int& down) {
-  if (word == "down") down = 1;
-  else if (word == "up") down = 0;
-  else return false;
-  return true;
-}
-
-// One event per line: FRAME key CODE down|up, FRAME mouse X Y,
-// FRAME button left|right down|up, FRAME joy X Y, FRAME joybutton K down|up,
-// FRAME focus lost|gained, FRAME close. Blank lines and # comments are skipped.
-bool ParseScript(std::istream& in, Script& script, std::string& error) {
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
-    if (const std::size_t hash = line.find('#'); hash != std::string::npos) line.erase(hash);
-    std::istringstream words(line);
-    std::vector<std::string> w;
-    for (std::string word; words >> word;) w.push_back(word);
-    if (w.empty()) continue;
-    long long frame = 0, x = 0, y = 0;
-    ScriptEvent e{};
-    bool ok = w.size() >= 2 && ParseInt(w[0], frame) && frame >= 0;
-    e.frame = frame;
-    if (ok && w[1] == "key" && w.size() == 4) {
-      e.kind = EventKind::Key;
-      ok = ParseInt(w[2], x) && x >= 0 && x <= 255 && ParseDownUp(w[3], e.b);
-      e.a = static_cast<int>(x);
-    } else if (ok && (w[1] == "mouse" || w[1] == "joy") && w.size() == 4) {
-      e.kind = w[1] == "mouse" ? EventKind::Mouse : EventKind::Joy;
-      ok = ParseInt(w[2], x) && ParseInt(w[3], y);
-      e.a = static_cast<int>(std::clamp<long long>(x, -100000, 100000));
-      e.b = static_cast<int>(std::clamp<long long>(y, -100000, 100000));
-      if (e.kind == EventKind::Joy) script.joystick = true;
-    } else if (ok && w[1] == "button" && w.size() == 4) {
-      e.kind = EventKind::Button;
-      ok = (w[2] == "left" || w[2] == "right") && ParseDownUp(w[3], e.b);
-      e.a = w[2] == "left" ? 1 : 2;
-    } else if (ok && w[1] == "joybutton" && w.size() == 4) {
-      e.kind = EventKind::JoyButton;
-      ok = ParseInt(w[2], x) && x >= 1 && x <= 32 && ParseDownUp(w[3], e.b);
-      e.a = static_cast<int>(x);
-      script.joystick = true;
-    } else if (ok && w[1] == "focus" && w.size() == 3) {
-      e.kind = EventKind::Focus;
-      ok = w[2] == "lost" || w[2] == "gained";
-      e.a = w[2] == "gained";
-    } else if (ok && w[1] == "close" && w.size() == 2) {
-      e.kind = EventKind::Close;
-    } else {
-      ok = false;
-    }
-    if (!ok) {
-      error = "line " + std::to_string(number) + ": cannot read \"" + line + "\"";
-      return false;
-    }
-    script.events.push_back(e);
-  }
-  std::stable_sort(script.events.begin(), script.events.end(),
-                   [](const ScriptEvent& l, const ScriptEvent& r) { return l.frame < r.frame; });
-  return true;
-}
 
 // The headless machine the game runs on.
 struct Headless {
@@ -205,7 +124,7 @@ int CommandRun(int argc, char** argv) {
   for (int k = 0; k < argc; ++k) {
     const std::string arg = argv[k];
     if (arg == "--frames" && k + 1 < argc) {
-      if (!ParseInt(argv[++k], frames) || frames < 0) return RunUsage();
+      if (!ParseWholeInt(argv[++k], frames) || frames < 0) return RunUsage();
     } else if (arg == "--input" && k + 1 < argc) {
       inputPath = argv[++k];
     } else if (arg == "--trace" && k + 1 < argc) {
@@ -216,7 +135,7 @@ int CommandRun(int argc, char** argv) {
       const std::string wanted = argv[++k];
       const std::size_t colon = wanted.find(':');
       long long at = 0;
-      if (colon == std::string::npos || !ParseInt(wanted.substr(0, colon), at) || at < 0 || colon + 1 == wanted.size()) {
+      if (colon == std::string::npos || !ParseWholeInt(wanted.substr(0, colon), at) || at < 0 || colon + 1 == wanted.size()) {
         return RunUsage();
       }
       shots.emplace(at, wanted.substr(colon + 1));
