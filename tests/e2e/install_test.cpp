@@ -139,6 +139,8 @@ TEST_F(InstalledGame, RunsFromThePrefixUnderXvfbAndEndsOnEscape) {
   auto x = [&](const std::string& command) {
     return Trimmed(Capture("DISPLAY=" + display + " " + command + " 2>/dev/null"));
   };
+  // The number comes before the server takes clients; wait until it answers.
+  for (int k = 0; k < 100 && x("xdotool getmouselocation").empty(); ++k) std::this_thread::sleep_for(50ms);
   const pid_t game = Spawn({Bin().string()}, {"DISPLAY=" + display, "SDL_AUDIODRIVER=dummy", "SDL_VIDEODRIVER=x11",
                                               "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1"});
   std::string id;
