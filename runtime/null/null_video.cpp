@@ -141,7 +141,7 @@ void NullVideo::CloseScreen() {
   screenOpen_ = false;
   fullscreen_ = false;
   screenWindow_ = 0;
-  pendingQuads_.clear();
+  pendingCount_ = 0;
   if (ownWindow) CloseWindow(window);
 }
 
@@ -152,7 +152,16 @@ bool NullVideo::ScreenHasFocus() {
 void NullVideo::DrawQuad(const Surface& texels, std::int32_t x, std::int32_t y, std::int32_t width,
                          std::int32_t height, bool bilinear) {
   if (!screenOpen_) return;
-  pendingQuads_.push_back({texels, x, y, width, height, bilinear});
+  if (pendingCount_ == pendingQuads_.size()) pendingQuads_.emplace_back();
+  QuadCopy& quad = pendingQuads_[pendingCount_++];
+  quad.texels.width = texels.width;
+  quad.texels.height = texels.height;
+  quad.texels.pixels.assign(texels.pixels.begin(), texels.pixels.end());
+  quad.x = x;
+  quad.y = y;
+  quad.width = width;
+  quad.height = height;
+  quad.bilinear = bilinear;
 }
 
 void NullVideo::Present(const Surface* backBuffer, std::uint32_t fillPixel) {
@@ -165,7 +174,8 @@ void NullVideo::Present(const Surface* backBuffer, std::uint32_t fillPixel) {
     shownBackBuffer_ = Surface{screenWidth_, screenHeight_, {}};
   }
   shownQuads_.swap(pendingQuads_);
-  pendingQuads_.clear();
+  shownCount_ = pendingCount_;
+  pendingCount_ = 0;
   pictureStale_ = true;
   ++presents_;
 }
@@ -177,7 +187,8 @@ const Surface& NullVideo::LastPicture() {
     } else {
       picture_ = shownBackBuffer_;
     }
-    for (const QuadCopy& quad : shownQuads_) {
+    for (std::size_t k = 0; k < shownCount_; ++k) {
+      const QuadCopy& quad = shownQuads_[k];
       DrawScaled(picture_, quad.texels, quad.x, quad.y, quad.width, quad.height, quad.bilinear);
     }
     pictureStale_ = false;

@@ -82,7 +82,7 @@ class NullVideo final : public VideoDevice {
   void DrawQuad(const Surface& texels, std::int32_t x, std::int32_t y, std::int32_t width,
                 std::int32_t height, bool bilinear) override;
   void Present(const Surface* backBuffer, std::uint32_t fillPixel) override;
-  void DiscardFrame() override { pendingQuads_.clear(); }
+  void DiscardFrame() override { pendingCount_ = 0; }
   bool ReadPicture(Surface& out) override;
 
  private:
@@ -109,9 +109,12 @@ class NullVideo final : public VideoDevice {
   std::int32_t screenHeight_ = 0;
   std::int32_t flipMode_ = 0;
 
-  // The picture is composed only when someone asks for it.
+  // The picture is composed only when someone asks for it. The quads' copies
+  // keep their storage from frame to frame: only the first counts are live.
   std::vector<QuadCopy> pendingQuads_;
   std::vector<QuadCopy> shownQuads_;
+  std::size_t pendingCount_ = 0;
+  std::size_t shownCount_ = 0;
   Surface shownBackBuffer_;
   std::uint32_t shownFill_ = 0;
   bool shownPlain_ = true;
