@@ -64,21 +64,29 @@ bool AllOpaque(const Surface& texels) {
 }
 
 // The texels in a 32-bit window layout, red low (as the texels) or red in the
-// third byte; false for any other layout, or as soon as a texel is not fully
-// opaque (only an opaque quad may skip SDL's blend).
-bool OpaqueInLayout(const Surface& texels, Uint32 format, std::vector<std::uint32_t>& out) {
+// third byte. False for any other layout, or when a texel is not fully opaque
+// (only an opaque quad may skip SDL's blend); out is then left unusable.
+// changed tells whether out held anything else before.
+bool OpaqueInLayout(const Surface& texels, Uint32 format, std::vector<std::uint32_t>& out, bool& changed) {
   const bool redLow = format == SDL_PIXELFORMAT_ABGR8888 || format == SDL_PIXELFORMAT_XBGR8888;
   const bool redHigh = format == SDL_PIXELFORMAT_ARGB8888 || format == SDL_PIXELFORMAT_XRGB8888;
   if (!redLow && !redHigh) return false;
+  changed = out.size() != texels.pixels.size();
   out.resize(texels.pixels.size());
   const std::uint32_t* src = texels.pixels.data();
   std::uint32_t* dst = out.data();
+  // No early exit: the loop stays vectorised.
+  std::uint32_t alphas = 0xFFFFFFFFu;
+  std::uint32_t difference = 0;
   for (std::size_t i = 0, n = texels.pixels.size(); i < n; ++i) {
     const std::uint32_t p = src[i];
-    if ((p >> 24) != 0xFF) return false;
-    dst[i] = redLow ? p : (p & 0xFF00FF00u) | ((p & 0xFFu) << 16) | ((p >> 16) & 0xFFu);
+    alphas &= p;
+    const std::uint32_t q = redLow ? p : (p & 0xFF00FF00u) | ((p & 0xFFu) << 16) | ((p >> 16) & 0xFFu);
+    difference |= q ^ dst[i];
+    dst[i] = q;
   }
-  return true;
+  changed = changed || difference != 0;
+  return (alphas >> 24) == 0xFFu;
 }
 
 SDL_Window* WindowFromId(NativeWindow window) {
@@ -413,31 +421,42 @@ bool SdlVideo::ScreenHasFocus() {
 
 bool SdlVideo::StretchQuad(QuadTexture& q, const Surface& texels, std::int32_t width, std::int32_t height,
                            bool bilinear) {
-  if (!OpaqueInLayout(texels, outputFormat_, q.staging)) return false;
+  bool changed = true;
+  if (!OpaqueInLayout(texels, outputFormat_, q.staging, changed)) {
+    q.scaledValid = false;
+    return false;
+  }
+  changed = changed || q.stagingWidth != texels.width;
+  q.stagingWidth = texels.width;
   if (!q.scaled || q.scaledWidth != width || q.scaledHeight != height) {
     if (q.scaled) SDL_DestroyTexture(q.scaled);
     q.scaled = SDL_CreateTexture(renderer_, outputFormat_, SDL_TEXTUREACCESS_STREAMING, width, height);
     q.scaledWidth = width;
     q.scaledHeight = height;
+    q.scaledValid = false;
     if (!q.scaled) return false;
     SDL_SetTextureBlendMode(q.scaled, SDL_BLENDMODE_NONE);
   }
+  // The software renderer's texture keeps its pixels: a still picture is
+  // not stretched again.
+  if (!changed && q.scaledValid && q.scaledBilinear == bilinear) return true;
+  q.scaledValid = false;
   SDL_Surface* from = SDL_CreateRGBSurfaceWithFormatFrom(q.staging.data(), texels.width, texels.height, 32,
                                                          texels.width * 4, outputFormat_);
   void* pixels = nullptr;
   int pitch = 0;
-  bool done = false;
   if (from && SDL_LockTexture(q.scaled, nullptr, &pixels, &pitch) == 0) {
     if (SDL_Surface* to = SDL_CreateRGBSurfaceWithFormatFrom(pixels, width, height, 32, pitch, outputFormat_)) {
       // The calls SDL's scaled copy makes on its scratch surface.
-      done = (bilinear ? SDL_SoftStretchLinear(from, nullptr, to, nullptr)
-                       : SDL_SoftStretch(from, nullptr, to, nullptr)) == 0;
+      q.scaledValid = (bilinear ? SDL_SoftStretchLinear(from, nullptr, to, nullptr)
+                                : SDL_SoftStretch(from, nullptr, to, nullptr)) == 0;
+      q.scaledBilinear = bilinear;
       SDL_FreeSurface(to);
     }
     SDL_UnlockTexture(q.scaled);
   }
   SDL_FreeSurface(from);
-  return done;
+  return q.scaledValid;
 }
 
 void SdlVideo::DrawQuad(const Surface& texels, std::int32_t x, std::int32_t y, std::int32_t width,

@@ -83,9 +83,12 @@ class SdlVideo final : public VideoDevice {
     // The own stretch: the texels in the window's format, and the scaled
     // picture at the quad's size.
     std::vector<std::uint32_t> staging;
+    std::int32_t stagingWidth = 0;
     SDL_Texture* scaled = nullptr;
     std::int32_t scaledWidth = 0;
     std::int32_t scaledHeight = 0;
+    bool scaledValid = false;  // scaled holds staging stretched with scaledBilinear
+    bool scaledBilinear = false;
   };
   struct QuadDrawing {
     std::size_t texture;

@@ -136,6 +136,34 @@ TEST_F(SdlScreen, OwnStretchShowsExactlySdlsScaledCopy) {
   }
 }
 
+TEST_F(SdlScreen, OwnStretchFollowsEveryChangeOfTexelsAndFiltering) {
+  ASSERT_NE(WindowOpen(windows, 0, 0, 0, 48, 36, "Quorin", kGameWindowFlags), 0u);
+  ASSERT_EQ(ScreenOpenWindowed(video, WindowNativeHandle(windows, 0), 0, 0, 48, 36, 0, 0, 0), 1);
+  SpriteSetKeyColour(video, kDefaultKey, kMagenta);
+  Sprite* texture = SpriteCreate(video, 4082, 4, 4, kSpriteTexture);
+  ASSERT_NE(texture, nullptr);
+  for (std::size_t i = 0; i < texture->surface.pixels.size(); ++i) texture->surface.pixels[i] = 0x101010u * i;
+  ASSERT_NE(QuadCreate(video, 0, 4082), nullptr);
+  const Surface first = PresentQuad(video, *device, 0, 0, 48, 48, 0);
+  EXPECT_EQ(PresentQuad(video, *device, 0, 0, 48, 48, 0).pixels, first.pixels) << "a still picture stays";
+  texture->surface.pixels[0] = 0x00FF00;
+  const Surface changed = PresentQuad(video, *device, 0, 0, 48, 48, 0);
+  EXPECT_EQ(changed.Row(0)[0], 0x00FF00u);
+  EXPECT_EQ(changed.Row(35)[47], first.Row(35)[47]);
+  // The same texels with the other filtering, and at another size.
+  const Surface smooth = PresentQuad(video, *device, 0, 0, 48, 48, 1);
+  device->SetOwnStretch(false);
+  EXPECT_EQ(PresentQuad(video, *device, 0, 0, 48, 48, 1).pixels, smooth.pixels);
+  const Surface smaller = PresentQuad(video, *device, 0, 0, 40, 40, 1);
+  device->SetOwnStretch(true);
+  EXPECT_EQ(PresentQuad(video, *device, 0, 0, 40, 40, 1).pixels, smaller.pixels);
+  // A key-coloured texel turns the quad transparent there: SDL's blend again.
+  texture->surface.pixels[11] = kMagenta;  // shown at the bottom right
+  const Surface keyed = PresentQuad(video, *device, 0, 0, 48, 48, 0);
+  EXPECT_EQ(keyed.Row(35)[47], 0x202020u);
+  EXPECT_EQ(keyed.Row(0)[0], 0x00FF00u);
+}
+
 TEST_F(SdlScreen, OpaqueQuadLeavesTheClearAroundIt) {
   ASSERT_NE(WindowOpen(windows, 0, 0, 0, 64, 48, "Quorin", kGameWindowFlags), 0u);
   ASSERT_EQ(ScreenOpenWindowed(video, WindowNativeHandle(windows, 0), 0, 0, 64, 48, 0, 0, 0), 1);
