@@ -58,6 +58,12 @@ void SleepFine(Uint64 ns) {
 #endif
 }
 
+// The game's own message says only that the display failed; SDL's reason goes
+// beside it for whoever has to find out why.
+void LogFailure(const char* what) {
+  SDL_LogWarn(SDL_LOG_CATEGORY_APPLICATION, "%s failed: %s", what, SDL_GetError());
+}
+
 bool AllOpaque(const Surface& texels) {
   return std::all_of(texels.pixels.begin(), texels.pixels.end(),
                      [](std::uint32_t p) { return (p >> 24) == 0xFF; });
@@ -100,6 +106,7 @@ SdlVideo::SdlVideo() {
   // A close click is a request the game answers, not an SDL_QUIT of its own.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   ready_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  if (!ready_) LogFailure("video start-up");
   if (ready_) {
     const char* driver = SDL_GetCurrentVideoDriver();
     focusless_ = driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
@@ -183,7 +190,10 @@ NativeWindow SdlVideo::OpenWindow(const WindowSpec& wanted) {
     x = y = static_cast<int>(SDL_WINDOWPOS_UNDEFINED);
   }
   SDL_Window* window = SDL_CreateWindow(wanted.title.c_str(), x, y, w, h, flags);
-  if (!window) return 0;
+  if (!window) {
+    LogFailure("window");
+    return 0;
+  }
   if (!wanted.hidden && !wanted.minimised) SDL_RaiseWindow(window);
   const NativeWindow id = SDL_GetWindowID(window);
   windows_.insert(id);
@@ -286,12 +296,18 @@ bool SdlVideo::CreateRenderer(SDL_Window* window, bool vsync) {
   // A driver that cannot wait for the retrace still shows the picture.
   if (!renderer_ && vsync) renderer_ = SDL_CreateRenderer(window, -1, 0);
   if (!renderer_) renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-  if (!renderer_) return false;
+  if (!renderer_) {
+    LogFailure("renderer");
+    return false;
+  }
   SDL_RendererInfo info;
   softwareRenderer_ = SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
   outputFormat_ = SDL_GetWindowPixelFormat(window);
   backTexture_ = SDL_CreateTexture(renderer_, kTextureFormat, SDL_TEXTUREACCESS_STREAMING, width_, height_);
-  if (!backTexture_) return false;
+  if (!backTexture_) {
+    LogFailure("picture texture");
+    return false;
+  }
   SDL_SetTextureBlendMode(backTexture_, SDL_BLENDMODE_NONE);
   return true;
 }
@@ -336,7 +352,10 @@ bool SdlVideo::OpenScreenFullscreen(std::int32_t width, std::int32_t height, std
       SDL_CreateWindow(titleText.c_str(), static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(0)),
                        static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(0)), width, height,
                        SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
-  if (!window) return false;
+  if (!window) {
+    LogFailure("full-screen window");
+    return false;
+  }
   const NativeWindow id = SDL_GetWindowID(window);
   windows_.insert(id);
   screenWindow_ = window;
@@ -354,6 +373,7 @@ bool SdlVideo::OpenScreenFullscreen(std::int32_t width, std::int32_t height, std
               SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
   logicalSize_ = !full;
   if (!full) full = SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+  if (!full) LogFailure("full screen");
   // Flip mode 2 (a late wait on the beam) has no portable form: it waits for
   // the retrace like mode 1.
   if (!full || !CreateRenderer(window, flipMode != 0) ||

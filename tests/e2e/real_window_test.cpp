@@ -25,9 +25,14 @@ std::string Capture(const std::string& command) { return testing::RunCommand(com
 
 bool HaveTool(const char* name) { return !Capture(std::string("command -v ") + name + " 2>/dev/null").empty(); }
 
-pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
+// errorsTo, when given, receives the child's standard error.
+pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& env = {},
+            const char* errorsTo = nullptr) {
   const pid_t pid = ::fork();
   if (pid == 0) {
+    if (errorsTo) {
+      if (std::FILE* f = std::fopen(errorsTo, "a")) ::dup2(::fileno(f), 2);
+    }
     for (const std::string& e : env) ::putenv(const_cast<char*>(e.c_str()));
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -69,6 +74,8 @@ class RealWindowTest : public ::testing::Test {
     ::close(fds[0]);
     ASSERT_FALSE(number.empty()) << "Xvfb did not start";
     display = ":" + number;
+    // The number comes before the server takes clients; wait until it answers.
+    for (int k = 0; k < 100 && X("xdotool getmouselocation").empty(); ++k) std::this_thread::sleep_for(50ms);
   }
   void TearDown() override {
     if (game > 0) WaitFor(game, 1ms);
@@ -87,17 +94,41 @@ class RealWindowTest : public ::testing::Test {
     X("xdotool keyup " + key);
   }
 
-  // Starts the game and waits for its window; returns the window id.
+  // Starts the game and waits for its window; returns the window id. What the
+  // game prints goes to game-errors.txt and into the test's output.
   std::string StartGame() {
+    std::string id = TryStartGame();
+    if (id.empty() && game < 0) {
+      // Ended before any window: say why, then give it one more start so a
+      // hiccup of the X server on a loaded machine is told apart from a game
+      // that cannot open its window at all.
+      std::printf("the game ended before its window showed; its errors:\n%s\nstarting it again\n",
+                  testing::ReadFile("game-errors.txt").c_str());
+      id = TryStartGame();
+    }
+    if (id.empty()) std::printf("no window; the game's errors:\n%s\n", testing::ReadFile("game-errors.txt").c_str());
+    return id;
+  }
+
+  std::string TryStartGame() {
     // SDL's X11 and D-Bus libraries keep allocations until the process ends,
     // so a sanitizer build checks leaks in the headless runs, not here.
-    game = Spawn({QUORIN_GAME_PATH}, {"DISPLAY=" + display, "SDL_AUDIODRIVER=dummy", "SDL_VIDEODRIVER=x11",
-                                      "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1"});
+    game = Spawn({QUORIN_GAME_PATH},
+                 {"DISPLAY=" + display, "SDL_AUDIODRIVER=dummy", "SDL_VIDEODRIVER=x11",
+                  "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1"},
+                 "game-errors.txt");
     std::string id;
     for (int k = 0; k < 600 && id.empty(); ++k) {
       id = X("xdotool search --name '^Quorin$' | head -1");
       while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
-      if (id.empty()) std::this_thread::sleep_for(50ms);
+      if (id.empty()) {
+        int status = 0;
+        if (::waitpid(game, &status, WNOHANG) == game) {
+          game = -1;
+          break;
+        }
+        std::this_thread::sleep_for(50ms);
+      }
     }
     if (!id.empty()) {
       X("xdotool windowfocus --sync " + id);

@@ -8,6 +8,7 @@
 #include "flow/frame_layout.h"
 #include "flow/game.h"
 #include "flow/sprite_sheets.h"
+#include "tests/world/small_world.h"
 #include "world/map.h"
 #include "world/play_host.h"
 
@@ -27,18 +28,7 @@ class DrawWorldTest : public ::testing::Test {
     game.shell.internalHeight = kHeight;
     game.flow.GameState = kPlaying;
     World& w = game.world;
-    w.WorldWidth = width;
-    w.WorldHeight = height;
-    w.LastColumn = width - 1;
-    w.LastRow = height - 1;
-    w.WorldExtentX = width * kUnitsPerCell - 1;
-    w.WorldExtentY = height * kUnitsPerCell - 1;
-    w.internalHeight = kHeight;
-    w.viewHeight = kHeight * kUnitsPerPixel;
-    w.activeHalfWidth = kActiveHalfWidth;
-    w.activeHalfHeight = w.viewHeight / 2 + 8192;
-    ArrayCreateMulti(w.CollisionMap, {width, height});
-    ArrayCreateMulti(w.TileMap, {width, height});
+    test::SizeWorld(w, width, height, kHeight);
     Player& p = w.player;
     p = Player{};
     p.state = kHeroWalking;

@@ -2,26 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/world/small_world.h"
+
 namespace quorin {
 namespace {
 
-// A world of the given size in cells, empty, with the view constants generation sets.
-World EmptyWorld(int width, int height, int internalHeight = 384) {
-  World world;
-  world.WorldWidth = width;
-  world.WorldHeight = height;
-  world.LastColumn = width - 1;
-  world.LastRow = height - 1;
-  world.WorldExtentX = width * kUnitsPerCell - 1;
-  world.WorldExtentY = height * kUnitsPerCell - 1;
-  world.internalHeight = internalHeight;
-  world.viewHeight = internalHeight * kUnitsPerPixel;
-  world.activeHalfWidth = kActiveHalfWidth;
-  world.activeHalfHeight = world.viewHeight / 2 + 8192;
-  ArrayCreateMulti(world.CollisionMap, {width, height});
-  ArrayCreateMulti(world.TileMap, {width, height});
-  return world;
-}
+using test::EmptyWorld;
 
 TEST(CellAt, ReadsInsideAndGives128Outside) {
   World world = EmptyWorld(64, 40);

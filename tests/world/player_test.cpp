@@ -434,6 +434,18 @@ World BallOverTheFloor(std::int32_t vy) {
   return world;
 }
 
+// A ball 500 units left of a rock wall at column 15, rolling into it at 1200.
+World BallBesideTheWall(int row, std::int32_t vy) {
+  World world = HeroWorld();
+  FillCells(world, 15, 0, 15, kFloorRow, kCellRock);
+  world.player.state = kHeroBall;
+  world.player.x = 15 * 4096 - 500;
+  world.player.y = RowTop(row);
+  world.player.vx = 1200;
+  world.player.vy = vy;
+  return world;
+}
+
 TEST(HeroBall, ABounceFrom200IsNeitherCountedNorResting) {
   World world = BallOverTheFloor(200);
   const QuietHost host = Frame(world, kNothing);
@@ -487,12 +499,7 @@ TEST(HeroBall, TheJumpButtonHalvesGravity) {
 }
 
 TEST(HeroBall, WallsBounceItBackAtHalfSpeed) {
-  World world = HeroWorld();
-  FillCells(world, 15, 0, 15, kFloorRow, kCellRock);
-  world.player.state = kHeroBall;
-  world.player.x = 15 * 4096 - 500;
-  world.player.y = RowTop(10);
-  world.player.vx = 1200;
+  World world = BallBesideTheWall(10, 0);
   const QuietHost host = Frame(world, kNothing);
   EXPECT_EQ(world.player.vx, -600);
   EXPECT_EQ(world.player.x, 15 * 4096 - 500 + 1200 - 600);
@@ -501,13 +508,7 @@ TEST(HeroBall, WallsBounceItBackAtHalfSpeed) {
 }
 
 TEST(HeroBall, TheEighthRepeatOfTheSameBounceEndsIt) {
-  World world = HeroWorld();
-  FillCells(world, 15, 0, 15, kFloorRow, kCellRock);
-  world.player.state = kHeroBall;
-  world.player.x = 15 * 4096 - 500;
-  world.player.y = RowTop(5);
-  world.player.vx = 1200;
-  world.player.vy = 1000;
+  World world = BallBesideTheWall(5, 1000);
   world.player.lastBounceVy = 1143;
   world.player.sameBounceCount = 6;
   Frame(world, kNothing);
@@ -526,13 +527,7 @@ TEST(HeroBall, TheEighthRepeatOfTheSameBounceEndsIt) {
 }
 
 TEST(HeroBall, ADifferentBounceStartsTheCountAgain) {
-  World world = HeroWorld();
-  FillCells(world, 15, 0, 15, kFloorRow, kCellRock);
-  world.player.state = kHeroBall;
-  world.player.x = 15 * 4096 - 500;
-  world.player.y = RowTop(5);
-  world.player.vx = 1200;
-  world.player.vy = 1000;
+  World world = BallBesideTheWall(5, 1000);
   world.player.lastBounceVy = 1144;
   world.player.sameBounceCount = 7;
   Frame(world, kNothing);

@@ -27,22 +27,35 @@ inline const World& PreparedTables() {
   return tables;
 }
 
-// An empty width x height world (cells), 384 pixels high picture.
-inline World SmallWorld(int width, int height) {
-  World world = PreparedTables();
+// Gives a world empty maps of width x height cells and the view constants
+// generation would set for a picture internalHeight pixels high.
+inline void SizeWorld(World& world, int width, int height, int internalHeight = 384) {
   world.WorldWidth = width;
   world.WorldHeight = height;
   world.LastColumn = width - 1;
   world.LastRow = height - 1;
   world.WorldExtentX = width * kUnitsPerCell - 1;
   world.WorldExtentY = height * kUnitsPerCell - 1;
-  world.internalHeight = 384;
-  world.viewHeight = world.internalHeight * kUnitsPerPixel;
+  world.internalHeight = internalHeight;
+  world.viewHeight = internalHeight * kUnitsPerPixel;
   world.activeHalfWidth = kActiveHalfWidth;
   world.activeHalfHeight = world.viewHeight / 2 + 8192;
-  world.player.maxFallSpeed = 2378;
   ArrayCreateMulti(world.CollisionMap, {width, height});
   ArrayCreateMulti(world.TileMap, {width, height});
+}
+
+// An empty world without the start-up tables: enough for the map and camera.
+inline World EmptyWorld(int width, int height, int internalHeight = 384) {
+  World world;
+  SizeWorld(world, width, height, internalHeight);
+  return world;
+}
+
+// An empty width x height world (cells) with the start-up tables, ready for play.
+inline World SmallWorld(int width, int height) {
+  World world = PreparedTables();
+  SizeWorld(world, width, height);
+  world.player.maxFallSpeed = 2378;
   return world;
 }
 

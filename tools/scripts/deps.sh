@@ -19,6 +19,6 @@ quorin_install_deps() {
 }
 
 QUORIN_BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libpng-dev zlib1g-dev libvorbis-dev libogg-dev)
-QUORIN_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xdotool x11-utils)
+QUORIN_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xdotool x11-utils desktop-file-utils)
 # The fuzz targets (clang with its libFuzzer runtime) and the soak's memory figure.
 QUORIN_HARDEN_PACKAGES=(clang libclang-rt-14-dev time)
