@@ -209,6 +209,8 @@ int GameMain(Game& game, const Platform& platform, const MainLoopHooks& hooks) {
   // so this is the same as loading them at their own step.
   std::future<std::vector<std::unique_ptr<Sound>>> decodedSounds =
       std::async(std::launch::async | std::launch::deferred, DecodeEmbeddedSounds);
+  // The sprite sheets likewise, for the first BuildSprites.
+  game.decodedSheets = std::async(std::launch::async | std::launch::deferred, DecodeSpriteSheets);
   // The runtime services that need their devices before start-up proper.
   game.video.device = platform.video;
   WindowSystemInit(game.windows, *platform.video);

@@ -1,12 +1,9 @@
 #include "app/startup.h"
 
 #include "flow/frame_layout.h"
+#include "flow/sprite_sheets.h"
 
 namespace quorin {
-
-namespace {
-constexpr int kBackgroundMapSlots = 129;
-}  // namespace
 
 void CreateContainers(Game& game) {
   Presentation& p = game.presentation;

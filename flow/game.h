@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <future>
 #include <memory>
 
 #include "flow/draw_queues.h"
 #include "flow/menus.h"
+#include "flow/sprite_sheets.h"
 #include "runtime/array.h"
 #include "runtime/input.h"
 #include "runtime/platform.h"
@@ -153,6 +155,9 @@ struct Game {
   WindowLayer windows;
   InputSystem input;
   SoundSystem sound;
+  // The sprite sheets as a start-up worker decodes them, until the first
+  // BuildSprites takes them.
+  std::future<SpriteSheetImages> decodedSheets;
 };
 
 }  // namespace quorin

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "flow/frame_layout.h"
 #include "flow/game.h"
@@ -31,12 +32,26 @@ std::int32_t SpritePlacement(const Game& game) {
   return game.settings.SpritesMainMem == kSpriteSystemMemory ? kSpriteSystemMemory : 0;
 }
 
+// A sheet as a sprite: from its decoded image when there is one, else
+// decoded now.
+Sprite* LoadSheet(VideoState& video, std::int32_t id, std::string_view file, std::optional<DecodedImage>& decoded,
+                  std::int32_t flags) {
+  if (decoded) return SpriteLoadDecoded(video, id, *std::exchange(decoded, std::nullopt), flags);
+  return SpriteLoadFromMemory(video, id, EmbeddedBytes(file), flags);
+}
+
 // Loads a sheet into the scratch sprite and makes it the target; false when
 // it does not decode, so that nothing is grabbed from whatever was selected.
-bool SelectScratchSheet(VideoState& video, std::string_view file) {
-  if (!SpriteLoadFromMemoryPlain(video, kSheetScratchSprite, EmbeddedBytes(file))) return false;
+bool SelectScratchSheet(VideoState& video, std::string_view file, std::optional<DecodedImage>& decoded) {
+  if (!LoadSheet(video, kSheetScratchSprite, file, decoded, 0)) return false;
   DrawTargetSelect(video, kSheetScratchSprite);
   return true;
+}
+
+std::optional<DecodedImage> DecodeSheet(std::string_view file) {
+  DecodedImage image;
+  if (!DecodePng(EmbeddedBytes(file), image)) return std::nullopt;
+  return image;
 }
 
 void DropScratchSheet(VideoState& video) {
@@ -110,6 +125,10 @@ void ReadAimOffsets(Game& game) {
   }
 }
 
+SpriteSheetImages DecodeSpriteSheets() {
+  return {DecodeSheet(kActorsSheetFile), DecodeSheet(kTilesSheetFile), DecodeSheet(kFontSheetFile)};
+}
+
 void BuildSprites(Game& game) {
   VideoState& video = game.video;
   const std::int32_t placement = SpritePlacement(game);
@@ -121,7 +140,10 @@ void BuildSprites(Game& game) {
     QuadCreate(video, kPictureQuad, kPresentTextureSprite);
   }
 
-  if (SelectScratchSheet(video, kActorsSheetFile)) {
+  // Taken as late as possible: the worker may still be at it.
+  SpriteSheetImages sheets;
+  if (game.decodedSheets.valid()) sheets = game.decodedSheets.get();
+  if (SelectScratchSheet(video, kActorsSheetFile, sheets.actors)) {
     for (std::int32_t id = 1; id < kFrameIdLimit; ++id) {
       if (!FrameDefined(game, id)) continue;
       const FrameDef& f = game.presentation.frameTable[static_cast<std::size_t>(id)];
@@ -130,14 +152,14 @@ void BuildSprites(Game& game) {
   }
   DropScratchSheet(video);
 
-  if (SelectScratchSheet(video, kTilesSheetFile)) {
+  if (SelectScratchSheet(video, kTilesSheetFile, sheets.tiles)) {
     for (std::int32_t t = 0; t < kTileCount; ++t) {
       SpriteGrab(video, kFirstTileSprite + t, TileX(t), TileY(t), kTileSize, kTileSize, placement);
     }
   }
   DropScratchSheet(video);
 
-  SpriteLoadFromMemory(video, kFontSheetSprite, EmbeddedBytes(kFontSheetFile), placement);
+  LoadSheet(video, kFontSheetSprite, kFontSheetFile, sheets.font, placement);
 }
 
 void ReleaseAllSprites(Game& game) {

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
+
+#include "runtime/png_codec.h"
 
 namespace quorin {
 
@@ -38,10 +41,22 @@ void BuildGlyphAdvances(Game& game);
 // The eight aim offsets from the embedded data table.
 void ReadAimOffsets(Game& game);
 
+// The three embedded sheets decoded ahead of BuildSprites; a sheet that does
+// not decode is left empty (BuildSprites then tries it itself, and fails the
+// same way). Touches nothing of the game, so any thread may run it.
+struct SpriteSheetImages {
+  std::optional<DecodedImage> actors;
+  std::optional<DecodedImage> tiles;
+  std::optional<DecodedImage> font;
+};
+SpriteSheetImages DecodeSpriteSheets();
+
 // Cuts every sprite of the numbering from the embedded sheets: canvas,
 // present texture and its quad, the frames, the 1024 tiles, the font sheet.
 // The main loop calls it whenever spritesBuilt is 0 (a new display, or the
-// focus back), then sets spritesBuilt.
+// focus back), then sets spritesBuilt. The first call takes the sheets that
+// start-up had decoded (Game::decodedSheets), waiting for them if need be;
+// later calls decode them again.
 void BuildSprites(Game& game);
 // Frees exactly the sprites BuildSprites makes, and the picture quad. Called
 // on focus loss, before a display reopen and at shutdown.

@@ -10,6 +10,8 @@
 #include <new>
 #include <vector>
 
+#include "runtime/large_block.h"
+
 namespace quorin {
 
 template <class T>
@@ -70,13 +72,13 @@ class Array {
   static constexpr std::int64_t kMaxElements = std::int64_t{1} << 40;
 
   void Release() {
-    std::vector<T>().swap(data_);
+    std::vector<T, ArrayAllocator<T>>().swap(data_);
     size_ = 0;
     strides_.clear();
     extents_.clear();
   }
 
-  std::vector<T> data_;
+  std::vector<T, ArrayAllocator<T>> data_;
   std::size_t size_ = 0;
   std::vector<std::int64_t> strides_;
   std::vector<int> extents_;

@@ -21,10 +21,7 @@ void SelectBackBuffer(ScreenState& s) {
 // The current target, with a pending clear of the back buffer carried out.
 Surface& TargetSurface(ScreenState& s) {
   if (s.target) return s.target->surface;
-  if (s.backBufferPlain) {
-    SurfaceFill(s.backBuffer, s.backBufferFill);
-    s.backBufferPlain = false;
-  }
+  RealiseBackBuffer(s);
   return s.backBuffer;
 }
 
@@ -45,7 +42,7 @@ void StartScreen(VideoState& video, std::int32_t width, std::int32_t height) {
   s.open = true;
   s.width = width;
   s.height = height;
-  s.backBuffer = MakeSurface(width, height);
+  s.backBuffer = Surface{width, height, {}};
   s.backBufferPlain = true;
   s.backBufferFill = 0;
   s.active = true;
@@ -99,6 +96,16 @@ void DrawSprite(VideoState& video, std::int32_t id, std::int32_t x, std::int32_t
 }
 
 }  // namespace
+
+void RealiseBackBuffer(ScreenState& s) {
+  if (!s.backBufferPlain) return;
+  if (s.backBuffer.pixels.empty()) {
+    s.backBuffer = MakeSurface(s.width, s.height, s.backBufferFill);
+  } else {
+    SurfaceFill(s.backBuffer, s.backBufferFill);
+  }
+  s.backBufferPlain = false;
+}
 
 std::int32_t SpriteSystemInit(VideoState& video, VideoDevice& device) {
   video.device = &device;

@@ -19,6 +19,7 @@
 #include "runtime/numeric.h"
 #include "runtime/object_table.h"
 #include "runtime/platform.h"
+#include "runtime/png_codec.h"
 #include "runtime/surface.h"
 
 namespace quorin {
@@ -100,11 +101,16 @@ struct ScreenState {
   std::uint32_t defaultKey = 0;
   bool active = false;
   // The back buffer is filled lazily: a clear only records its colour, since
-  // the game clears it every frame and then covers it with the quad.
+  // the game clears it every frame and then covers it with the quad. Its
+  // pixels are made on the first draw into it (RealiseBackBuffer).
   Surface backBuffer;
   bool backBufferPlain = true;
   std::uint32_t backBufferFill = 0;
 };
+
+// Carries out a pending clear of the back buffer, making its pixels first
+// when nothing has drawn into it yet.
+void RealiseBackBuffer(ScreenState& s);
 
 // The whole layer; one per game, owned by the caller.
 struct VideoState {
@@ -155,6 +161,9 @@ Sprite* SpriteCreate(VideoState& video, std::int32_t id, std::int32_t width, std
 Sprite* SpriteLoadFromMemory(VideoState& video, std::int32_t id, std::span<const unsigned char> data,
                              std::int32_t flags);
 Sprite* SpriteLoadFromMemoryPlain(VideoState& video, std::int32_t id, std::span<const unsigned char> data);
+// SpriteLoadFromMemory of an image decoded beforehand (on any thread); its
+// pixels become the sprite's.
+Sprite* SpriteLoadDecoded(VideoState& video, std::int32_t id, DecodedImage image, std::int32_t flags);
 // A copy of a rectangle of the current target; 0 unless it lies wholly inside.
 Sprite* SpriteGrab(VideoState& video, std::int32_t id, std::int32_t x, std::int32_t y, std::int32_t width,
                    std::int32_t height, std::int32_t flags);

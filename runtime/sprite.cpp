@@ -12,8 +12,9 @@ namespace {
 // Largest sprite side; the game's largest is 512.
 constexpr std::int32_t kMaxSpriteSide = 16384;
 
+// withPixels false leaves a surface sprite's pixels to the caller.
 std::unique_ptr<Sprite> NewSprite(const VideoState& video, std::int32_t width, std::int32_t height,
-                                  std::int32_t flags) {
+                                  std::int32_t flags, bool withPixels = true) {
   if (width <= 0 || height <= 0 || width > kMaxSpriteSide || height > kMaxSpriteSide) return nullptr;
   auto sprite = std::make_unique<Sprite>();
   sprite->width = sprite->realWidth = width;
@@ -23,7 +24,7 @@ std::unique_ptr<Sprite> NewSprite(const VideoState& video, std::int32_t width, s
   if (flags & kSpriteRawBuffer) {
     sprite->depth = kRawBufferDepth;
     sprite->grey.assign(count, 0);
-  } else {
+  } else if (withPixels) {
     sprite->surface = MakeSurface(width, height);
   }
   sprite->key = video.screen.defaultKey;
@@ -62,18 +63,26 @@ Sprite* SpriteLoadFromMemory(VideoState& video, std::int32_t id, std::span<const
   if (!video.screen.open || id < 0) return nullptr;
   DecodedImage image;
   if (!DecodePng(data, image)) return nullptr;
+  return SpriteLoadDecoded(video, id, std::move(image), flags);
+}
+
+Sprite* SpriteLoadDecoded(VideoState& video, std::int32_t id, DecodedImage image, std::int32_t flags) {
+  if (!video.screen.open || id < 0) return nullptr;
   // Flag 8 means nothing for an image without alpha: it would draw as invisible quads.
   if (!image.hasAlpha) flags &= ~kSpriteAlpha;
-  std::unique_ptr<Sprite> sprite = NewSprite(video, image.pixels.width, image.pixels.height, flags);
+  Surface& in = image.pixels;
+  if (in.pixels.size() != static_cast<std::size_t>(in.width) * static_cast<std::size_t>(std::max(0, in.height))) {
+    return nullptr;
+  }
+  std::unique_ptr<Sprite> sprite = NewSprite(video, in.width, in.height, flags, false);
   if (!sprite) return nullptr;
-  const std::vector<std::uint32_t>& in = image.pixels.pixels;
   if (flags & kSpriteRawBuffer) {
-    std::transform(in.begin(), in.end(), sprite->grey.begin(), GreyOf);
-  } else if (flags & kSpriteAlpha) {
-    sprite->surface.pixels = in;
+    std::transform(in.pixels.begin(), in.pixels.end(), sprite->grey.begin(), GreyOf);
   } else {
-    std::transform(in.begin(), in.end(), sprite->surface.pixels.begin(),
-                   [](std::uint32_t p) { return p & kPixelRgbMask; });
+    if ((flags & kSpriteAlpha) == 0) {
+      for (std::uint32_t& p : in.pixels) p &= kPixelRgbMask;
+    }
+    sprite->surface = std::move(in);
   }
   return Install(video, id, std::move(sprite));
 }
@@ -92,10 +101,7 @@ Sprite* SpriteGrab(VideoState& video, std::int32_t id, std::int32_t x, std::int3
   }
   std::unique_ptr<Sprite> sprite = NewSprite(video, width, height, flags);
   if (!sprite) return nullptr;
-  if (!s.target && s.backBufferPlain) {
-    SurfaceFill(s.backBuffer, s.backBufferFill);
-    s.backBufferPlain = false;
-  }
+  if (!s.target) RealiseBackBuffer(s);
   const Surface& from = s.target ? s.target->surface : s.backBuffer;
   if (flags & kSpriteRawBuffer) {
     for (std::int32_t row = 0; row < height; ++row) {

@@ -64,6 +64,37 @@ void LogFailure(const char* what) {
   SDL_LogWarn(SDL_LOG_CATEGORY_APPLICATION, "%s failed: %s", what, SDL_GetError());
 }
 
+bool AllOpaque(const Surface& texels) {
+  return std::all_of(texels.pixels.begin(), texels.pixels.end(),
+                     [](std::uint32_t p) { return (p >> 24) == 0xFF; });
+}
+
+// The texels in a 32-bit window layout, red low (as the texels) or red in the
+// third byte. False for any other layout, or when a texel is not fully opaque
+// (only an opaque quad may skip SDL's blend); out is then left unusable.
+// changed tells whether out held anything else before.
+bool OpaqueInLayout(const Surface& texels, Uint32 format, std::vector<std::uint32_t>& out, bool& changed) {
+  const bool redLow = format == SDL_PIXELFORMAT_ABGR8888 || format == SDL_PIXELFORMAT_XBGR8888;
+  const bool redHigh = format == SDL_PIXELFORMAT_ARGB8888 || format == SDL_PIXELFORMAT_XRGB8888;
+  if (!redLow && !redHigh) return false;
+  changed = out.size() != texels.pixels.size();
+  out.resize(texels.pixels.size());
+  const std::uint32_t* src = texels.pixels.data();
+  std::uint32_t* dst = out.data();
+  // No early exit: the loop stays vectorised.
+  std::uint32_t alphas = 0xFFFFFFFFu;
+  std::uint32_t difference = 0;
+  for (std::size_t i = 0, n = texels.pixels.size(); i < n; ++i) {
+    const std::uint32_t p = src[i];
+    alphas &= p;
+    const std::uint32_t q = redLow ? p : (p & 0xFF00FF00u) | ((p & 0xFFu) << 16) | ((p >> 16) & 0xFFu);
+    difference |= q ^ dst[i];
+    dst[i] = q;
+  }
+  changed = changed || difference != 0;
+  return (alphas >> 24) == 0xFFu;
+}
+
 SDL_Window* WindowFromId(NativeWindow window) {
   return window == 0 ? nullptr : SDL_GetWindowFromID(static_cast<Uint32>(window));
 }
@@ -269,6 +300,9 @@ bool SdlVideo::CreateRenderer(SDL_Window* window, bool vsync) {
     LogFailure("renderer");
     return false;
   }
+  SDL_RendererInfo info;
+  softwareRenderer_ = SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+  outputFormat_ = SDL_GetWindowPixelFormat(window);
   backTexture_ = SDL_CreateTexture(renderer_, kTextureFormat, SDL_TEXTUREACCESS_STREAMING, width_, height_);
   if (!backTexture_) {
     LogFailure("picture texture");
@@ -358,6 +392,7 @@ bool SdlVideo::OpenScreenFullscreen(std::int32_t width, std::int32_t height, std
 void SdlVideo::CloseScreen() {
   for (QuadTexture& q : quadTextures_) {
     if (q.texture) SDL_DestroyTexture(q.texture);
+    if (q.scaled) SDL_DestroyTexture(q.scaled);
   }
   quadTextures_.clear();
   pendingQuads_.clear();
@@ -366,6 +401,8 @@ void SdlVideo::CloseScreen() {
   backTexture_ = nullptr;
   if (renderer_) SDL_DestroyRenderer(renderer_);
   renderer_ = nullptr;
+  softwareRenderer_ = false;
+  outputFormat_ = 0;
   SDL_Window* window = screenWindow_;
   const bool own = fullscreen_;
   screenWindow_ = nullptr;
@@ -402,12 +439,60 @@ bool SdlVideo::ScreenHasFocus() {
   return focusless_ || (flags & SDL_WINDOW_INPUT_FOCUS) != 0;
 }
 
+bool SdlVideo::StretchQuad(QuadTexture& q, const Surface& texels, std::int32_t width, std::int32_t height,
+                           bool bilinear) {
+  bool changed = true;
+  if (!OpaqueInLayout(texels, outputFormat_, q.staging, changed)) {
+    q.scaledValid = false;
+    return false;
+  }
+  changed = changed || q.stagingWidth != texels.width;
+  q.stagingWidth = texels.width;
+  if (!q.scaled || q.scaledWidth != width || q.scaledHeight != height) {
+    if (q.scaled) SDL_DestroyTexture(q.scaled);
+    q.scaled = SDL_CreateTexture(renderer_, outputFormat_, SDL_TEXTUREACCESS_STREAMING, width, height);
+    q.scaledWidth = width;
+    q.scaledHeight = height;
+    q.scaledValid = false;
+    if (!q.scaled) return false;
+    SDL_SetTextureBlendMode(q.scaled, SDL_BLENDMODE_NONE);
+  }
+  // The software renderer's texture keeps its pixels: a still picture is
+  // not stretched again.
+  if (!changed && q.scaledValid && q.scaledBilinear == bilinear) return true;
+  q.scaledValid = false;
+  SDL_Surface* from = SDL_CreateRGBSurfaceWithFormatFrom(q.staging.data(), texels.width, texels.height, 32,
+                                                         texels.width * 4, outputFormat_);
+  void* pixels = nullptr;
+  int pitch = 0;
+  if (from && SDL_LockTexture(q.scaled, nullptr, &pixels, &pitch) == 0) {
+    if (SDL_Surface* to = SDL_CreateRGBSurfaceWithFormatFrom(pixels, width, height, 32, pitch, outputFormat_)) {
+      // The calls SDL's scaled copy makes on its scratch surface.
+      q.scaledValid = (bilinear ? SDL_SoftStretchLinear(from, nullptr, to, nullptr)
+                                : SDL_SoftStretch(from, nullptr, to, nullptr)) == 0;
+      q.scaledBilinear = bilinear;
+      SDL_FreeSurface(to);
+    }
+    SDL_UnlockTexture(q.scaled);
+  }
+  SDL_FreeSurface(from);
+  return q.scaledValid;
+}
+
 void SdlVideo::DrawQuad(const Surface& texels, std::int32_t x, std::int32_t y, std::int32_t width,
                         std::int32_t height, bool bilinear) {
-  if (!renderer_ || texels.width <= 0 || texels.height <= 0) return;
+  if (!renderer_ || texels.width <= 0 || texels.height <= 0 || width <= 0 || height <= 0) return;
   const std::size_t index = pendingQuads_.size();
   if (index >= quadTextures_.size()) quadTextures_.resize(index + 1);
   QuadTexture& q = quadTextures_[index];
+  // Only with the picture drawn 1:1 into the window: a renderer scale or a
+  // logical size would scale the stretched picture a second time.
+  const bool scaling = width != texels.width || height != texels.height;
+  if (ownStretch_ && softwareRenderer_ && scaling && !logicalSize_ && !autoStretch_ &&
+      StretchQuad(q, texels, width, height, bilinear)) {
+    pendingQuads_.push_back({index, x, y, width, height, true, true});
+    return;
+  }
   if (!q.texture || q.width != texels.width || q.height != texels.height) {
     if (q.texture) SDL_DestroyTexture(q.texture);
     q.texture = SDL_CreateTexture(renderer_, kTextureFormat, SDL_TEXTUREACCESS_STREAMING, texels.width,
@@ -415,11 +500,14 @@ void SdlVideo::DrawQuad(const Surface& texels, std::int32_t x, std::int32_t y, s
     q.width = texels.width;
     q.height = texels.height;
     if (!q.texture) return;
-    SDL_SetTextureBlendMode(q.texture, SDL_BLENDMODE_BLEND);
   }
   SDL_UpdateTexture(q.texture, nullptr, texels.pixels.data(), texels.width * 4);
   SDL_SetTextureScaleMode(q.texture, bilinear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
-  pendingQuads_.push_back({index, x, y, width, height});
+  // Blending with an alpha of 255 everywhere gives the texels themselves:
+  // an opaque quad is copied, which is cheaper on every renderer.
+  const bool opaque = AllOpaque(texels);
+  SDL_SetTextureBlendMode(q.texture, opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
+  pendingQuads_.push_back({index, x, y, width, height, opaque, false});
 }
 
 void SdlVideo::WaitForFrameSlot() {
@@ -439,11 +527,24 @@ void SdlVideo::WaitForFrameSlot() {
   lastPresent_ = SDL_GetPerformanceCounter();
 }
 
+bool SdlVideo::QuadsCoverOutput(std::int32_t outW, std::int32_t outH) const {
+  return std::any_of(shownQuads_.begin(), shownQuads_.end(), [&](const QuadDrawing& quad) {
+    return quad.opaque && quad.x <= 0 && quad.y <= 0 && quad.x + quad.width >= outW && quad.y + quad.height >= outH;
+  });
+}
+
 void SdlVideo::RenderFrame() {
   if (!renderer_) return;
-  // Clearing ignores the viewport: this paints the bars.
-  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);
+  // An opaque quad over the whole window hides the clear and the back buffer.
+  int windowW = 0, windowH = 0;
+  const bool covered = !logicalSize_ && !autoStretch_ && (fullscreen_ || (x_ == 0 && y_ == 0)) &&
+                       SDL_GetRendererOutputSize(renderer_, &windowW, &windowH) == 0 && windowW == width_ &&
+                       windowH == height_ && QuadsCoverOutput(width_, height_);
+  if (!covered) {
+    // Clearing ignores the viewport: this paints the bars.
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+  }
   // A scaled full screen keeps the centred viewport of its logical size;
   // replacing it would move the picture to the top and leave one bar.
   if (!logicalSize_) {
@@ -461,18 +562,18 @@ void SdlVideo::RenderFrame() {
     SDL_RenderSetViewport(renderer_, &area);
     SDL_RenderSetScale(renderer_, static_cast<float>(outW) / width_, static_cast<float>(outH) / height_);
   }
-  if (shownPlain_) {
+  const SDL_Rect all{0, 0, width_, height_};
+  if (!covered && shownPlain_) {
     SDL_SetRenderDrawColor(renderer_, shownFill_ & 255, (shownFill_ >> 8) & 255, (shownFill_ >> 16) & 255,
                            255);
-    const SDL_Rect all{0, 0, width_, height_};
     SDL_RenderFillRect(renderer_, &all);
-  } else {
-    const SDL_Rect all{0, 0, width_, height_};
+  } else if (!covered) {
     SDL_RenderCopy(renderer_, backTexture_, nullptr, &all);
   }
   for (const QuadDrawing& quad : shownQuads_) {
     const SDL_Rect dst{quad.x, quad.y, quad.width, quad.height};
-    SDL_RenderCopy(renderer_, quadTextures_[quad.texture].texture, nullptr, &dst);
+    const QuadTexture& q = quadTextures_[quad.texture];
+    SDL_RenderCopy(renderer_, quad.scaled ? q.scaled : q.texture, nullptr, &dst);
   }
 }
 

@@ -40,6 +40,12 @@ class SdlVideo final : public VideoDevice {
   // device that wants events rather than SDL's state calls (say, the mouse
   // wheel) sees each one here as it is taken.
   void SetEventObserver(std::function<void(const SDL_Event&)> observer) { observer_ = std::move(observer); }
+  // On the software renderer an opaque quad is scaled here, with SDL's own
+  // stretch, straight into a texture in the window's format: the same
+  // pixels as SDL's scaled copy, without its per-frame scratch surface and
+  // format-converting blend. On by default; off shows every quad through
+  // SDL's scaled copy (tests compare the two).
+  void SetOwnStretch(bool on) { ownStretch_ = on; }
 
   std::vector<DesktopInfo> Desktops() override;
   NativeWindow OpenWindow(const WindowSpec& wanted) override;
@@ -74,13 +80,26 @@ class SdlVideo final : public VideoDevice {
     SDL_Texture* texture = nullptr;
     std::int32_t width = 0;
     std::int32_t height = 0;
+    // The own stretch: the texels in the window's format, and the scaled
+    // picture at the quad's size.
+    std::vector<std::uint32_t> staging;
+    std::int32_t stagingWidth = 0;
+    SDL_Texture* scaled = nullptr;
+    std::int32_t scaledWidth = 0;
+    std::int32_t scaledHeight = 0;
+    bool scaledValid = false;  // scaled holds staging stretched with scaledBilinear
+    bool scaledBilinear = false;
   };
   struct QuadDrawing {
     std::size_t texture;
     std::int32_t x, y, width, height;
+    bool opaque;  // every texel fully opaque
+    bool scaled;  // drawn from the quad's scaled texture, unscaled
   };
 
   bool CreateRenderer(SDL_Window* window, bool vsync);
+  bool StretchQuad(QuadTexture& q, const Surface& texels, std::int32_t width, std::int32_t height, bool bilinear);
+  bool QuadsCoverOutput(std::int32_t outW, std::int32_t outH) const;
   void RenderFrame();
   void WaitForFrameSlot();
 
@@ -95,6 +114,9 @@ class SdlVideo final : public VideoDevice {
   bool fullscreen_ = false;
   bool logicalSize_ = false;
   SDL_Renderer* renderer_ = nullptr;
+  bool softwareRenderer_ = false;
+  std::uint32_t outputFormat_ = 0;  // SDL pixel format of the window
+  bool ownStretch_ = true;
   SDL_Texture* backTexture_ = nullptr;
   std::int32_t x_ = 0, y_ = 0, width_ = 0, height_ = 0;
   bool autoStretch_ = false;

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
+#include <map>
 #include <set>
+#include <tuple>
+#include <vector>
 
 #include "flow/frame_layout.h"
 #include "flow/game.h"
@@ -140,6 +144,46 @@ TEST_F(Render, BuildSpritesCutsTheNumberingAndReleaseFreesExactlyIt) {
   // Focus back: the same set again.
   BuildSprites(game);
   EXPECT_EQ(SpriteIds(), expected);
+}
+
+// Every sprite as the game sees it: size, clip, key, flags and pixels.
+std::map<int, std::tuple<int, int, int, int, std::uint32_t, bool, std::vector<std::uint32_t>>> SpriteSet(
+    const VideoState& video) {
+  std::map<int, std::tuple<int, int, int, int, std::uint32_t, bool, std::vector<std::uint32_t>>> set;
+  video.sprites.ForEach([&](std::int32_t id, const Sprite& s) {
+    set[id] = {s.width, s.height, s.flags, s.depth, s.key, s.hasKey, s.surface.pixels};
+  });
+  return set;
+}
+
+TEST_F(Render, SheetsDecodedAheadGiveTheSameSpritesAsDecodingThemThere) {
+  OpenWindowed(512);
+  BuildSprites(game);
+  const auto inline_ = SpriteSet(game.video);
+  ASSERT_GT(inline_.size(), 1000u);
+  EXPECT_EQ(game.video.screen.target, nullptr) << "the back buffer is selected after the cutting";
+
+  ReleaseAllSprites(game);
+  game.decodedSheets = std::async(std::launch::async, DecodeSpriteSheets);
+  BuildSprites(game);
+  EXPECT_FALSE(game.decodedSheets.valid()) << "taken by the first build";
+  EXPECT_EQ(SpriteSet(game.video), inline_);
+  EXPECT_EQ(game.video.screen.target, nullptr);
+
+  // A sheet missing from what was decoded ahead is decoded there.
+  ReleaseAllSprites(game);
+  SpriteSheetImages partial = DecodeSpriteSheets();
+  partial.tiles.reset();
+  std::promise<SpriteSheetImages> ahead;
+  ahead.set_value(std::move(partial));
+  game.decodedSheets = ahead.get_future();
+  BuildSprites(game);
+  EXPECT_EQ(SpriteSet(game.video), inline_);
+
+  // Later builds decode again.
+  ReleaseAllSprites(game);
+  BuildSprites(game);
+  EXPECT_EQ(SpriteSet(game.video), inline_);
 }
 
 TEST_F(Render, ADisplayReopenNeedsTheSetRebuilt) {

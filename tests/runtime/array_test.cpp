@@ -97,3 +97,35 @@ TEST(Array, StridesBeyondThirtyTwoBitsAreKept) {
 
 }  // namespace
 }  // namespace quorin
+
+namespace quorin {
+namespace {
+
+TEST(Array, TablesOfLargeBlockSizeAreZeroedCopiedAndReleasedLikeAnyOther) {
+  constexpr int kJustLarge = static_cast<int>(kLargeBlockBytes / sizeof(std::int32_t));
+  for (const int count : {kJustLarge - 1, kJustLarge, 1024 * 1024}) {
+    Array<std::int32_t> table;
+    ASSERT_NE(ArrayCreate(table, count), nullptr) << count;
+    EXPECT_EQ(table[0], 0);
+    EXPECT_EQ(table[static_cast<std::size_t>(count) - 1], 0);
+    table[0] = 7;
+    table[static_cast<std::size_t>(count) - 1] = -9;
+    const Array<std::int32_t> copy = table;
+    EXPECT_EQ(copy[0], 7);
+    EXPECT_EQ(copy[static_cast<std::size_t>(count) - 1], -9);
+    table[0] = 1;
+    EXPECT_EQ(copy[0], 7) << "a copy has storage of its own";
+#if defined(__linux__)
+    // From the large size on, the storage starts on a large-page boundary.
+    const auto address = reinterpret_cast<std::uintptr_t>(table.Data());
+    if (count >= kJustLarge) {
+      EXPECT_EQ(address % kLargeBlockBytes, 0u) << count;
+    }
+#endif
+    ASSERT_NE(ArrayCreate(table, 3), nullptr);
+    EXPECT_EQ(table[0], 0) << "re-created small, zeroed";
+  }
+}
+
+}  // namespace
+}  // namespace quorin

@@ -68,6 +68,29 @@ TEST_F(Screen, WindowedScreenNeedsAWindowAndFollowsItsFocus) {
   EXPECT_EQ(video.screen.backBufferFill, 0x10u);
 }
 
+TEST_F(Screen, BackBufferPixelsAreMadeByTheFirstDrawWithThePendingClear) {
+  ASSERT_EQ(ScreenOpenFullscreen(video, 6, 4, 32, "Quorin", 0, 0), 1);
+  EXPECT_TRUE(video.screen.backBuffer.pixels.empty()) << "clears alone need no pixels";
+  ScreenClear(video, 0x123456);
+  ScreenPresent(video);
+  EXPECT_TRUE(video.screen.backBuffer.pixels.empty());
+  Surface shown;
+  ASSERT_TRUE(device.ReadPicture(shown));
+  EXPECT_EQ(shown.Row(3)[5], 0x123456u);
+
+  Sprite* dot = SpriteCreate(video, 1, 1, 1, 0);
+  dot->surface.pixels = {0xABCDEF};
+  SpriteDraw(video, 1, 5, 3);
+  ASSERT_EQ(video.screen.backBuffer.pixels.size(), 24u);
+  EXPECT_EQ(video.screen.backBuffer.Row(0)[0], 0x123456u);
+  EXPECT_EQ(video.screen.backBuffer.Row(3)[5], 0xABCDEFu);
+  // A grab from a cleared back buffer sees the clear too.
+  ScreenClear(video, 0x654321);
+  Sprite* grabbed = SpriteGrab(video, 2, 0, 0, 2, 1, 0);
+  ASSERT_NE(grabbed, nullptr);
+  EXPECT_EQ(grabbed->surface.pixels, (std::vector<std::uint32_t>{0x654321, 0x654321}));
+}
+
 // The game's frame: canvas into the texture, one scaled quad, bars around.
 TEST_F(Screen, PresentShowsTheBackBufferWithTheScaledQuadOnTop) {
   ASSERT_EQ(ScreenOpenFullscreen(video, 12, 10, 32, "Quorin", 0, 0), 1);

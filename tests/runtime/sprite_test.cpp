@@ -238,6 +238,27 @@ TEST_F(SpriteLayer, LoadedSheetKeepsMagentaAsTheKey) {
   EXPECT_EQ(SpriteFind(video, 9), nullptr);
 }
 
+TEST_F(SpriteLayer, ADecodedImageBecomesTheSpriteAsIfLoadedFromItsData) {
+  const std::vector<std::uint32_t> colours = {kMagentaPixel, 0x112233, 0x445566, 0x778899};
+  DecodedImage image;
+  ASSERT_TRUE(DecodePng(testing::RgbPng(2, 2, colours), image));
+  Sprite* s = SpriteLoadDecoded(video, 5, image, kSpriteSystemMemory);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->surface.pixels, colours) << "the decoder's opaque alpha byte is dropped";
+  EXPECT_EQ(s->width, 2);
+  EXPECT_EQ(s->realHeight, 2);
+  EXPECT_EQ(s->flags, kSpriteSystemMemory);
+  EXPECT_TRUE(s->hasKey);
+  EXPECT_EQ(s->key, kMagentaPixel);
+  // Pixels that do not fill width x height are refused, and nothing changes.
+  DecodedImage torn = image;
+  torn.pixels.pixels.pop_back();
+  EXPECT_EQ(SpriteLoadDecoded(video, 5, torn, 0), nullptr);
+  EXPECT_EQ(SpriteFind(video, 5), s);
+  ScreenClose(video);
+  EXPECT_EQ(SpriteLoadDecoded(video, 5, image, 0), nullptr) << "no screen, no sprite";
+}
+
 TEST_F(SpriteLayer, AlphaFlagIsDroppedForAnImageWithoutAlpha) {
   const std::vector<std::uint32_t> colours = {0x112233, kMagentaPixel, 0x445566, 0x778899};
   Sprite* s =

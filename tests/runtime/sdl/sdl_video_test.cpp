@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -84,6 +85,104 @@ TEST_F(SdlScreen, ScaledQuadIsReadBackFromTheRenderer) {
   const std::uint32_t green = (picture.Row(8)[24] >> 8) & 255;
   EXPECT_GT(green, 0u);
   EXPECT_LT(green, 255u);
+}
+
+// Presents a quad of the texture sprite at (x, y), w x h, over a grey clear,
+// and reads the window back.
+Surface PresentQuad(VideoState& video, SdlVideo& device, std::int32_t x, std::int32_t y, std::int32_t w,
+                    std::int32_t h, std::int32_t filtering) {
+  ScreenClear(video, 0x202020);
+  QuadBegin(video);
+  QuadSetFiltering(video, filtering);
+  QuadSetSize(video, 0, w, h);
+  QuadDraw(video, 0, x, y);
+  QuadEnd(video);
+  ScreenPresent(video);
+  Surface picture;
+  EXPECT_TRUE(device.ReadLastPicture(picture));
+  for (std::uint32_t& p : picture.pixels) p &= kPixelRgbMask;
+  return picture;
+}
+
+TEST_F(SdlScreen, OwnStretchShowsExactlySdlsScaledCopy) {
+  // A window of the game's shape with the square quad hanging off its
+  // bottom, at a whole and at an uneven scale.
+  for (const auto& [windowW, windowH] : {std::pair{96, 72}, std::pair{100, 75}}) {
+    ASSERT_NE(WindowOpen(windows, 0, 0, 0, windowW, windowH, "Quorin", kGameWindowFlags), 0u);
+    ASSERT_EQ(ScreenOpenWindowed(video, WindowNativeHandle(windows, 0), 0, 0, windowW, windowH, 0, 0, 0), 1);
+    ASSERT_EQ(device->RendererName(), "software");
+    SpriteSetKeyColour(video, kDefaultKey, kMagenta);
+    Sprite* texture = SpriteCreate(video, 4082, 64, 64, kSpriteTexture);
+    ASSERT_NE(texture, nullptr);
+    std::uint32_t seed = 12345;
+    for (std::uint32_t& p : texture->surface.pixels) {
+      seed = seed * 1664525u + 1013904223u;
+      p = (seed >> 8) & kPixelRgbMask;
+      if (p == kMagenta) p = 0;
+    }
+    ASSERT_NE(QuadCreate(video, 0, 4082), nullptr);
+    for (const std::int32_t filtering : {0, 1}) {
+      device->SetOwnStretch(true);
+      const Surface own = PresentQuad(video, *device, 0, 0, windowW, windowW, filtering);
+      device->SetOwnStretch(false);
+      const Surface sdl = PresentQuad(video, *device, 0, 0, windowW, windowW, filtering);
+      ASSERT_EQ(own.width, windowW);
+      ASSERT_EQ(own.height, windowH);
+      EXPECT_EQ(own.pixels, sdl.pixels) << windowW << " x " << windowH << ", filtering " << filtering;
+      EXPECT_NE(own.pixels.front(), own.pixels.back()) << "the picture is the texture, not the clear";
+    }
+    ScreenClose(video);
+    WindowCloseAll(windows);
+  }
+}
+
+TEST_F(SdlScreen, OwnStretchFollowsEveryChangeOfTexelsAndFiltering) {
+  ASSERT_NE(WindowOpen(windows, 0, 0, 0, 48, 36, "Quorin", kGameWindowFlags), 0u);
+  ASSERT_EQ(ScreenOpenWindowed(video, WindowNativeHandle(windows, 0), 0, 0, 48, 36, 0, 0, 0), 1);
+  SpriteSetKeyColour(video, kDefaultKey, kMagenta);
+  Sprite* texture = SpriteCreate(video, 4082, 4, 4, kSpriteTexture);
+  ASSERT_NE(texture, nullptr);
+  for (std::size_t i = 0; i < texture->surface.pixels.size(); ++i) texture->surface.pixels[i] = 0x101010u * i;
+  ASSERT_NE(QuadCreate(video, 0, 4082), nullptr);
+  const Surface first = PresentQuad(video, *device, 0, 0, 48, 48, 0);
+  EXPECT_EQ(PresentQuad(video, *device, 0, 0, 48, 48, 0).pixels, first.pixels) << "a still picture stays";
+  texture->surface.pixels[0] = 0x00FF00;
+  const Surface changed = PresentQuad(video, *device, 0, 0, 48, 48, 0);
+  EXPECT_EQ(changed.Row(0)[0], 0x00FF00u);
+  EXPECT_EQ(changed.Row(35)[47], first.Row(35)[47]);
+  // The same texels with the other filtering, and at another size.
+  const Surface smooth = PresentQuad(video, *device, 0, 0, 48, 48, 1);
+  device->SetOwnStretch(false);
+  EXPECT_EQ(PresentQuad(video, *device, 0, 0, 48, 48, 1).pixels, smooth.pixels);
+  const Surface smaller = PresentQuad(video, *device, 0, 0, 40, 40, 1);
+  device->SetOwnStretch(true);
+  EXPECT_EQ(PresentQuad(video, *device, 0, 0, 40, 40, 1).pixels, smaller.pixels);
+  // A key-coloured texel turns the quad transparent there: SDL's blend again.
+  texture->surface.pixels[11] = kMagenta;  // shown at the bottom right
+  const Surface keyed = PresentQuad(video, *device, 0, 0, 48, 48, 0);
+  EXPECT_EQ(keyed.Row(35)[47], 0x202020u);
+  EXPECT_EQ(keyed.Row(0)[0], 0x00FF00u);
+}
+
+TEST_F(SdlScreen, OpaqueQuadLeavesTheClearAroundIt) {
+  ASSERT_NE(WindowOpen(windows, 0, 0, 0, 64, 48, "Quorin", kGameWindowFlags), 0u);
+  ASSERT_EQ(ScreenOpenWindowed(video, WindowNativeHandle(windows, 0), 0, 0, 64, 48, 0, 0, 0), 1);
+  SpriteSetKeyColour(video, kDefaultKey, kMagenta);
+  Sprite* texture = SpriteCreate(video, 4082, 2, 2, kSpriteTexture);
+  ASSERT_NE(texture, nullptr);
+  texture->surface.pixels = {0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF};
+  ASSERT_NE(QuadCreate(video, 0, 4082), nullptr);
+  const Surface picture = PresentQuad(video, *device, 8, 4, 32, 32, 0);
+  EXPECT_EQ(picture.Row(3)[8], 0x202020u);
+  EXPECT_EQ(picture.Row(4)[7], 0x202020u);
+  EXPECT_EQ(picture.Row(4)[8], 0x0000FFu);
+  EXPECT_EQ(picture.Row(35)[39], 0xFFFFFFu);
+  EXPECT_EQ(picture.Row(36)[39], 0x202020u);
+  EXPECT_EQ(picture.Row(35)[40], 0x202020u);
+  // Over the whole window the quad is all there is.
+  const Surface covered = PresentQuad(video, *device, 0, 0, 64, 64, 0);
+  EXPECT_EQ(covered.Row(0)[0], 0x0000FFu);
+  EXPECT_EQ(covered.Row(47)[63], 0xFFFFFFu);
 }
 
 TEST_F(SdlScreen, BackBufferDrawingIsShownUnscaled) {
