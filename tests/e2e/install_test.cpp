@@ -177,7 +177,7 @@ TEST_F(InstalledGame, RunsFromThePrefixUnderXvfbAndEndsOnEscape) {
   int fds[2];
   ASSERT_EQ(::pipe(fds), 0);
   const pid_t xvfb =
-      Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+      Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"});
   ::close(fds[1]);
   std::string number;
   char c;

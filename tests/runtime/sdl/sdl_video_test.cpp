@@ -332,7 +332,8 @@ class SdlTwoDisplays : public ::testing::Test {
     if (xvfb == 0) {
       const std::string fd = std::to_string(fds[1]);
       ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-screen", "1",
-               "800x600x24", "-nolisten", "tcp", static_cast<char*>(nullptr));
+               "800x600x24", "-nolisten", "tcp", "-noreset",
+               static_cast<char*>(nullptr));
       ::_exit(127);
     }
     ::close(fds[1]);
