@@ -10,7 +10,7 @@ frames="${2:-10000}"
 seed="${3:-20261208}"
 # A small quarantine in a sanitizer build, so that its fill does not pass
 # for growth when a short and a long run are compared.
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}quarantine_size_mb=16"
+export ASAN_OPTIONS="quarantine_size_mb=16${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 "$build/quorin-soakgen" "$seed" "$frames" >"$work/input.txt"

@@ -5,7 +5,7 @@
 //
 // The script never quits the game: Escape is pressed only right after the
 // start clicks (in play it pauses, and a click on RESUME GAME goes on), Left
-// Alt is never pressed, and the mouse stays clear of EXIT except at the fixed
+// Alt is never pressed, F12 takes a screenshot in every round, and the mouse stays clear of EXIT except at the fixed
 // menu spots below. The soak runs with engine.ini JoyCursor = 0, so only the
 // mouse moves the pointer, in a 768 x 576 window (1.5 client pixels per
 // picture pixel).
@@ -18,6 +18,7 @@ namespace {
 
 constexpr int kEscape = 1;
 constexpr int kLeftAlt = 56;
+constexpr int kScreenshot = 88;  // F12
 constexpr int kGameKeys[] = {44, 45, 203, 205, 200, 208};
 
 // Menu spots in picture pixels, for the 4:3 picture (384 high).
@@ -174,6 +175,11 @@ int main(int argc, char** argv) {
   w.frame = 60;  // the window opens and the title settles first
   while (!w.Done()) {
     StartClicks(w);
+    // A screenshot in every round, so that a short soak already holds the
+    // memory a screenshot takes and a long one is compared like for like.
+    w.Line("key " + std::to_string(kScreenshot) + " down");
+    w.frame += 2;
+    w.Line("key " + std::to_string(kScreenshot) + " up");
     for (int k = r.Between(1, 6); k > 0 && !w.Done(); --k) {
       RandomPlay(w, r, r.Between(100, 2500));
       if (r.Below(2)) PauseAndLeave(w, r, kResume);
