@@ -36,6 +36,7 @@ def main(folder):
         n += 1
         data = text if isinstance(text, bytes) else text.encode("latin-1")
         ext = "ini" if kind == "engine" else "cfg"
+        label = label.replace("Aspect", "Ratio").replace("aspects", "ratios")  # plain file names
         write(folder, "%s-%03d-%s.%s" % (kind, n, label, ext), data)
 
     # Every integer key with every hostile integer value.
