@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -12,12 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "runtime/png_codec.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/x_server.h"
 #include "tools/iconmaker/icon.h"
 
 namespace quorin {
@@ -26,8 +23,10 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-std::string Capture(const std::string& command) { return testing::RunCommand(command).out; }
-bool HaveTool(const char* name) { return !Capture(std::string("command -v ") + name + " 2>/dev/null").empty(); }
+using testing::Capture;
+using testing::HaveTool;
+using testing::Spawn;
+using testing::WaitFor;
 
 std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
 
@@ -62,34 +61,6 @@ Gzipped ReadGzipped(const fs::path& path) {
             bytes.substr(4, 4) == std::string(4, '\0');
   g.text = Capture("gzip -dc " + Quoted(path) + " 2>/dev/null");
   return g;
-}
-
-pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    for (const std::string& e : env) ::putenv(const_cast<char*>(e.c_str()));
-    std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    ::execvp(argv[0], argv.data());
-    ::_exit(127);
-  }
-  return pid;
-}
-
-// Exit code, or -1 when the process did not end in time (it is then killed
-// unless keep is set).
-int WaitFor(pid_t pid, std::chrono::milliseconds limit, bool keep = false) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  int status = 0;
-  while (std::chrono::steady_clock::now() < end) {
-    if (::waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
-    std::this_thread::sleep_for(20ms);
-  }
-  if (keep) return -1;
-  ::kill(pid, SIGKILL);
-  ::waitpid(pid, &status, 0);
-  return -1;
 }
 
 // Installs the build tree into a fresh prefix once for the suite.
@@ -174,22 +145,10 @@ TEST_F(InstalledGame, TheInstalledBinaryAnswersVersionAndHelp) {
 TEST_F(InstalledGame, RunsFromThePrefixUnderXvfbAndEndsOnEscape) {
   if (!HaveTool("Xvfb") || !HaveTool("xdotool")) GTEST_SKIP() << "Xvfb or xdotool missing (./check installs them)";
   testing::TempDir work;  // the working directory: engine.ini and Quorin.cfg
-  int fds[2];
-  ASSERT_EQ(::pipe(fds), 0);
-  const pid_t xvfb =
-      Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"});
-  ::close(fds[1]);
-  std::string number;
-  char c;
-  while (::read(fds[0], &c, 1) == 1 && c != '\n') number.push_back(c);
-  ::close(fds[0]);
-  ASSERT_FALSE(number.empty()) << "Xvfb did not start";
-  const std::string display = ":" + number;
-  auto x = [&](const std::string& command) {
-    return Trimmed(Capture("DISPLAY=" + display + " " + command + " 2>/dev/null"));
-  };
-  // The number comes before the server takes clients; wait until it answers.
-  for (int k = 0; k < 100 && x("xdotool getmouselocation").empty(); ++k) std::this_thread::sleep_for(50ms);
+  testing::XServer xserver({"1280x1024x24"});
+  ASSERT_FALSE(xserver.display.empty()) << "Xvfb did not start";
+  const std::string display = xserver.display;
+  auto x = [&](const std::string& command) { return Trimmed(xserver.Run(command)); };
   const pid_t game = Spawn({Bin().string()}, {"DISPLAY=" + display, "SDL_AUDIODRIVER=dummy", "SDL_VIDEODRIVER=x11",
                                               "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1"});
   std::string id;
@@ -212,8 +171,6 @@ TEST_F(InstalledGame, RunsFromThePrefixUnderXvfbAndEndsOnEscape) {
   } else {
     WaitFor(game, 1ms);
   }
-  ::kill(xvfb, SIGTERM);
-  WaitFor(xvfb, 2000ms);
   ASSERT_FALSE(id.empty()) << "the installed game opened no window";
   EXPECT_EQ(code, 0);
   EXPECT_TRUE(fs::exists(work.Path() / "Quorin.cfg")) << "an orderly exit writes the user file";

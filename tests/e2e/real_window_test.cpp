@@ -3,58 +3,27 @@
 
 #include <chrono>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
 
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/x_server.h"
 
 namespace quorin {
 namespace {
 
 using namespace std::chrono_literals;
 
-std::string Capture(const std::string& command) { return testing::RunCommand(command).out; }
-
-bool HaveTool(const char* name) { return !Capture(std::string("command -v ") + name + " 2>/dev/null").empty(); }
-
-// errorsTo, when given, receives the child's standard error.
-pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& env = {},
-            const char* errorsTo = nullptr) {
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    if (errorsTo) {
-      if (std::FILE* f = std::fopen(errorsTo, "a")) ::dup2(::fileno(f), 2);
-    }
-    for (const std::string& e : env) ::putenv(const_cast<char*>(e.c_str()));
-    std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    ::execvp(argv[0], argv.data());
-    ::_exit(127);
-  }
-  return pid;
-}
-
-// Exit code of the process, or -1 when it did not end in time (it is then killed).
-int WaitFor(pid_t pid, std::chrono::milliseconds limit) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  int status = 0;
-  while (std::chrono::steady_clock::now() < end) {
-    if (::waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
-    std::this_thread::sleep_for(20ms);
-  }
-  ::kill(pid, SIGKILL);
-  ::waitpid(pid, &status, 0);
-  return -1;
-}
+using testing::Capture;
+using testing::HaveTool;
+using testing::Spawn;
+using testing::WaitFor;
 
 // An X server of our own for the length of one test.
 class RealWindowTest : public ::testing::Test {
@@ -63,31 +32,16 @@ class RealWindowTest : public ::testing::Test {
     if (!HaveTool("Xvfb") || !HaveTool("xdotool") || !HaveTool("xwininfo")) {
       GTEST_SKIP() << "Xvfb, xdotool or xwininfo missing (./check installs them)";
     }
-    // Xvfb picks a free display itself and tells us which through a pipe. By
-    // default it resets whenever its last client leaves, and a connection
-    // made during the reset fails: every xdotool call would be that client.
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    xvfb = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1920x1080x24", "-nolisten", "tcp", "-noreset"});
-    ::close(fds[1]);
-    std::string number;
-    char c;
-    while (::read(fds[0], &c, 1) == 1 && c != '\n') number.push_back(c);
-    ::close(fds[0]);
-    ASSERT_FALSE(number.empty()) << "Xvfb did not start";
-    display = ":" + number;
-    // The number comes before the server takes clients; wait until it answers.
-    for (int k = 0; k < 100 && X("xdotool getmouselocation").empty(); ++k) std::this_thread::sleep_for(50ms);
+    xserver.emplace(std::vector<std::string>{"1920x1080x24"});
+    ASSERT_FALSE(xserver->display.empty()) << "Xvfb did not start";
+    display = xserver->display;
   }
   void TearDown() override {
     if (game > 0) WaitFor(game, 1ms);
-    if (xvfb > 0) {
-      ::kill(xvfb, SIGTERM);
-      WaitFor(xvfb, 2000ms);
-    }
+    xserver.reset();
   }
 
-  std::string X(const std::string& command) { return Capture("DISPLAY=" + display + " " + command + " 2>/dev/null"); }
+  std::string X(const std::string& command) { return xserver->Run(command); }
 
   // The game samples the keyboard once a frame: a key is held for a few frames.
   void Tap(const std::string& key) {
@@ -191,8 +145,8 @@ class RealWindowTest : public ::testing::Test {
     return field("Width: ") + "x" + field("Height: ");
   }
 
+  std::optional<testing::XServer> xserver;
   std::string display;
-  pid_t xvfb = -1;
   pid_t game = -1;
   testing::TempDir dir;
 };

@@ -5,17 +5,15 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <utility>
-
-#include <sys/wait.h>
-#include <unistd.h>
+#include <vector>
 
 #include "runtime/screen.h"
 #include "runtime/window.h"
+#include "tests/support/x_server.h"
 
 namespace quorin {
 namespace {
@@ -326,25 +324,11 @@ class SdlTwoDisplays : public ::testing::Test {
   void SetUp() override {
     if (std::system("command -v Xvfb >/dev/null 2>&1") != 0)
       GTEST_SKIP() << "Xvfb missing (./check installs it)";
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    xvfb = ::fork();
-    if (xvfb == 0) {
-      const std::string fd = std::to_string(fds[1]);
-      ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-screen", "1",
-               "800x600x24", "-nolisten", "tcp", "-noreset",
-               static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-    ::close(fds[1]);
-    std::string number;
-    char c;
-    while (::read(fds[0], &c, 1) == 1 && c != '\n') number.push_back(c);
-    ::close(fds[0]);
-    ASSERT_FALSE(number.empty()) << "Xvfb did not start";
+    xserver.emplace(std::vector<std::string>{"640x480x24", "800x600x24"});
+    ASSERT_FALSE(xserver->display.empty()) << "Xvfb did not start";
     Remember("DISPLAY");
     Remember("SDL_VIDEODRIVER");
-    setenv("DISPLAY", (":" + number).c_str(), 1);
+    setenv("DISPLAY", xserver->display.c_str(), 1);
     setenv("SDL_VIDEODRIVER", "x11", 1);
   }
   void TearDown() override {
@@ -355,16 +339,13 @@ class SdlTwoDisplays : public ::testing::Test {
         unsetenv(name.c_str());
       }
     }
-    if (xvfb > 0) {
-      ::kill(xvfb, SIGTERM);
-      ::waitpid(xvfb, nullptr, 0);
-    }
+    xserver.reset();
   }
   void Remember(const char* name) {
     const char* value = std::getenv(name);
     saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
   }
-  pid_t xvfb = -1;
+  std::optional<testing::XServer> xserver;
   std::vector<std::pair<std::string, std::optional<std::string>>> saved;
 };
 
