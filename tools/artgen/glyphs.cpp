@@ -3,6 +3,8 @@
 #include <cmath>
 #include <map>
 
+#include "runtime/line_walk.h"
+
 namespace quorin::art {
 
 namespace {
@@ -125,24 +127,7 @@ void TraceGlyph(const GlyphShape& shape, int left, int top, int span, int height
       continue;
     }
     for (std::size_t i = 0; i + 1 < s.size(); ++i) {
-      int x0 = mapX(s[i].first), y0 = mapY(s[i].second);
-      const int x1 = mapX(s[i + 1].first), y1 = mapY(s[i + 1].second);
-      const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
-      const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
-      int err = dx + dy;
-      for (;;) {
-        stamp(x0, y0);
-        if (x0 == x1 && y0 == y1) break;
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-          err += dy;
-          x0 += sx;
-        }
-        if (e2 <= dx) {
-          err += dx;
-          y0 += sy;
-        }
-      }
+      WalkLine(mapX(s[i].first), mapY(s[i].second), mapX(s[i + 1].first), mapY(s[i + 1].second), stamp);
     }
   }
 }

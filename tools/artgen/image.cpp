@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "runtime/line_walk.h"
+
 namespace quorin::art {
 
 namespace {
@@ -97,22 +99,7 @@ void FillShadedEllipse(Image& im, float cx, float cy, float rx, float ry, const 
 }
 
 void Line(Image& im, int x0, int y0, int x1, int y1, int c) {
-  const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
-  const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
-  int err = dx + dy;
-  for (;;) {
-    im.Set(x0, y0, c);
-    if (x0 == x1 && y0 == y1) break;
-    const int e2 = 2 * err;
-    if (e2 >= dy) {
-      err += dy;
-      x0 += sx;
-    }
-    if (e2 <= dx) {
-      err += dx;
-      y0 += sy;
-    }
-  }
+  WalkLine(x0, y0, x1, y1, [&](int x, int y) { im.Set(x, y, c); });
 }
 
 void ThickLine(Image& im, float x0, float y0, float x1, float y1, float radius, int c) {

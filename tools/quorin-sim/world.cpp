@@ -11,6 +11,7 @@
 #include "flow/game.h"
 #include "flow/sprite_sheets.h"
 #include "runtime/file_io.h"
+#include "runtime/line_walk.h"
 #include "runtime/numeric.h"
 #include "runtime/png_codec.h"
 #include "runtime/sha256.h"
@@ -224,23 +225,11 @@ Surface Enlarged(const Surface& map) {
 
 // Two pixels thick, so that the path reads over the rock.
 void Line(Surface& s, int x0, int y0, int x1, int y1, std::uint32_t colour) {
-  const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
-  const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
-  for (int err = dx + dy;;) {
-    Plot(s, x0, y0, colour);
-    Plot(s, x0 + 1, y0, colour);
-    Plot(s, x0, y0 + 1, colour);
-    if (x0 == x1 && y0 == y1) break;
-    const int e2 = 2 * err;
-    if (e2 >= dy) {
-      err += dy;
-      x0 += sx;
-    }
-    if (e2 <= dx) {
-      err += dx;
-      y0 += sy;
-    }
-  }
+  WalkLine(x0, y0, x1, y1, [&](int x, int y) {
+    Plot(s, x, y, colour);
+    Plot(s, x + 1, y, colour);
+    Plot(s, x, y + 1, colour);
+  });
 }
 
 }  // namespace
