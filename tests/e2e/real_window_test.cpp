@@ -60,17 +60,21 @@ class RealWindowTest : public ::testing::Test {
                  {"DISPLAY=" + display, "SDL_AUDIODRIVER=dummy", "SDL_VIDEODRIVER=x11",
                   "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1"},
                  "game-errors.txt");
-    std::string id;
+    // A renderer that needs another kind of window makes SDL replace the
+    // first one: the window counts once the same one is shown twice in a row.
+    std::string id, seen;
     for (int k = 0; k < 600 && id.empty(); ++k) {
-      id = X("xdotool search --name '^Quorin$' | head -1");
-      while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
+      std::string found = X("xdotool search --onlyvisible --name '^Quorin$' | head -1");
+      while (!found.empty() && (found.back() == '\n' || found.back() == ' ')) found.pop_back();
+      if (!found.empty() && found == seen) id = found;
+      seen = found;
       if (id.empty()) {
         int status = 0;
         if (::waitpid(game, &status, WNOHANG) == game) {
           game = -1;
           break;
         }
-        std::this_thread::sleep_for(50ms);
+        std::this_thread::sleep_for(100ms);
       }
     }
     if (id.empty()) {
