@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -31,6 +32,9 @@ using testing::WriteFile;
 
 const std::string kSource = QUORIN_SOURCE_DIR;
 const std::string kLittleCave = kSource + "/examples/worlds/little-cave.png";
+// A window of the picture's own width: drawn 1:1, the window shows exactly
+// quorin-sim's picture (scaled, SDL's and our stretch differ in the last bit).
+const std::string kEngineIni = "Windowwidth = 512\n";
 // Bests the runs below must leave alone (or keep, for quorin-sim too).
 const std::string kUserFile = "AudioVolume = 2\r\nWindowed = 1\r\nSmoothing = 1\r\nHiScore = 777\r\nMaxBounce = 3\r\n";
 // Trace fields read here (their place on a trace line).
@@ -100,6 +104,7 @@ class RealWindowRecording : public ::testing::Test {
     }
     xserver.emplace(std::vector<std::string>{"1920x1080x24"});
     ASSERT_FALSE(xserver->display.empty()) << "Xvfb did not start";
+    WriteFile("engine.ini", kEngineIni);
     WriteFile("Quorin.cfg", kUserFile);
   }
   void TearDown() override {
@@ -117,12 +122,11 @@ class RealWindowRecording : public ::testing::Test {
   }
   void Tap(const std::string& key) { Hold(key, 300ms); }
 
-  // START on the title of the default window (picture 440, 225 at 1.5 client
-  // pixels a picture pixel): the pointer onto it, then a click.
+  // START on the title (picture 440, 225): the pointer onto it, then a click.
   void ClickStart(const std::string& id) {
-    X("xdotool mousemove --window " + id + " 656 338");
+    X("xdotool mousemove --window " + id + " 436 225");
     std::this_thread::sleep_for(300ms);
-    X("xdotool mousemove --window " + id + " 660 338");
+    X("xdotool mousemove --window " + id + " 440 225");
     std::this_thread::sleep_for(400ms);
     X("xdotool click 1");
     std::this_thread::sleep_for(500ms);
@@ -143,6 +147,7 @@ class RealWindowRecording : public ::testing::Test {
   // and the shot land there.
   testing::CommandResult Replay(const std::string& world, long long shotAt) {
     fs::create_directory("sim");
+    WriteFile("sim/engine.ini", kEngineIni);
     WriteFile("sim/Quorin.cfg", kUserFile);
     const std::string options = world.empty() ? "" : " --world " + world;
     return testing::RunCommand("cd sim && " + std::string(QUORIN_SIM_PATH) + " run --frames 200000 --input ../run.txt" +
@@ -243,8 +248,10 @@ TEST_F(RealWindowRecording, TheExampleWorldIsPlayedToThePlanetSavedAndItsBestsAr
 
 // The bot's winning run played back in the window on the real clock (about
 // seven minutes), F12 added to it at the iteration of the stored
-// planet-saved picture: the screenshot is that picture, the run quits from
-// the title by itself, and the user file is left as it was.
+// planet-saved picture: the screenshot is quorin-sim's picture of that
+// iteration in the same window, whose picture in the default window is the
+// stored one; the run quits from the title by itself, and the user file is
+// left as it was.
 TEST(RealWindowReplay, TheWinningRunReachesThePlanetSavedInTheWindow) {
   if (SanitizedBuild()) GTEST_SKIP() << "seven minutes of real time: the release suite plays it";
   if (!testing::HaveTool("Xvfb")) GTEST_SKIP() << "Xvfb missing (./check installs it)";
@@ -262,19 +269,49 @@ TEST(RealWindowReplay, TheWinningRunReachesThePlanetSavedInTheWindow) {
   testing::TempDir dir;
   testing::XServer xserver({"1920x1080x24"});
   ASSERT_FALSE(xserver.display.empty()) << "Xvfb did not start";
+  WriteFile("engine.ini", kEngineIni);
   WriteFile("Quorin.cfg", kUserFile);
-  // F12 in the iteration after: its shot is the picture drawn in that one.
-  WriteFile("run.txt", ReadFile(data + "winning_run.txt") + std::to_string(pictured + 1) + " key 88 down\n" +
-                           std::to_string(pictured + 3) + " key 88 up\n");
+  // The run clicks START of the default window, 768 pixels wide: the same
+  // place in this one. F12 in the iteration after the pictured one: its shot
+  // is the picture drawn in that one.
+  const std::string shotAt = std::to_string(pictured + 1);
+  std::string run;
+  {
+    std::istringstream in(ReadFile(data + "winning_run.txt"));
+    for (std::string line; std::getline(in, line);) {
+      long long frame = 0, x = 0, y = 0;
+      char word[8] = {};
+      if (std::sscanf(line.c_str(), "%lld %7s %lld %lld", &frame, word, &x, &y) == 4 && std::string(word) == "mouse") {
+        line = std::to_string(frame) + " mouse " + std::to_string(x * 512 / 768) + " " + std::to_string(y * 512 / 768);
+      }
+      run += line + "\n";
+    }
+  }
+  WriteFile("run.txt", run + shotAt + " key 88 down\n" + std::to_string(pictured + 3) + " key 88 up\n");
   const pid_t game = testing::Spawn(
       {QUORIN_GAME_PATH, "--replay", "run.txt"},
       {"DISPLAY=" + xserver.display, "SDL_AUDIODRIVER=dummy", "SDL_VIDEODRIVER=x11", "SDL_RENDER_DRIVER=software"},
       "game-errors.txt");
+  // quorin-sim meanwhile: the same window, and the default one.
+  for (const char* folder : {"sim", "default"}) {
+    fs::create_directory(folder);
+    WriteFile(std::string(folder) + "/Quorin.cfg", kUserFile);
+  }
+  WriteFile("sim/engine.ini", kEngineIni);
+  for (const std::string& input : {std::string("../run.txt"), data + "winning_run.txt"}) {
+    const std::string folder = input == "../run.txt" ? "sim" : "default";
+    const testing::CommandResult sim = testing::RunCommand("cd " + folder + " && " + QUORIN_SIM_PATH +
+                                                           " run --frames 30000 --input " + input + " --shot " +
+                                                           shotAt + ":shot.png");
+    EXPECT_NE(sim.out.find(" state=0 quit=1 "), std::string::npos) << folder << ": " << sim.out;
+  }
+  EXPECT_EQ(DifferingPixels("default/shot.png", data + "winning_run_planet_saved.png"), 0);
+
   ASSERT_EQ(testing::WaitFor(game, 20min), 0) << ReadFile("game-errors.txt");
   EXPECT_EQ(ReadFile("Quorin.cfg"), kUserFile);
   const std::vector<fs::path> shots = Screenshots("screenshots");
   ASSERT_EQ(shots.size(), 1u);
-  EXPECT_EQ(DifferingPixels(shots[0].string(), data + "winning_run_planet_saved.png"), 0);
+  EXPECT_EQ(DifferingPixels(shots[0].string(), "sim/shot.png"), 0);
 }
 
 // A world with one pixel of a colour outside the code: the game's error
