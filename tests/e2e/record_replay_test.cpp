@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -145,12 +146,12 @@ class RealWindowRecording : public ::testing::Test {
   // Plays the recording with quorin-sim in a folder of its own, from the same
   // user file, with a shot after the iteration F12 went down in; the trace
   // and the shot land there.
-  testing::CommandResult Replay(const std::string& world, long long shotAt) {
+  testing::CommandResult Replay(const std::string& world, long long shotAt, long long frames = 200000) {
     fs::create_directory("sim");
     WriteFile("sim/engine.ini", kEngineIni);
     WriteFile("sim/Quorin.cfg", kUserFile);
     const std::string options = world.empty() ? "" : " --world " + world;
-    return testing::RunCommand("cd sim && " + std::string(QUORIN_SIM_PATH) + " run --frames 200000 --input ../run.txt" +
+    return testing::RunCommand("cd sim && " + std::string(QUORIN_SIM_PATH) + " run --frames " + std::to_string(frames) + " --input ../run.txt" +
                                options + " --trace trace.txt --shot " + std::to_string(shotAt) + ":shot.png");
   }
 
@@ -244,6 +245,53 @@ TEST_F(RealWindowRecording, TheExampleWorldIsPlayedToThePlanetSavedAndItsBestsAr
   }
   EXPECT_GE(savedAt, 0) << "the planet is never saved";
   EXPECT_LT(savedAt, f12[0]) << "the screenshot is not of the scene";
+}
+
+// The file is written as the game goes: a game killed in play leaves a
+// whole recording, which quorin-sim plays.
+TEST_F(RealWindowRecording, AKilledGameLeavesAWholeRecording) {
+  const std::string id = Start({"--record", "run.txt"});
+  ASSERT_FALSE(id.empty());
+  ClickStart(id);
+  Hold("Right", 1000ms);
+  ::kill(game, SIGKILL);
+  testing::WaitFor(game, 5s);
+  game = -1;
+  const std::string recorded = ReadFile("run.txt");
+  ASSERT_FALSE(recorded.empty());
+  EXPECT_EQ(recorded.back(), '\n');
+  EXPECT_NE(recorded.find(" key 205 up\n"), std::string::npos) << recorded;
+  // Past the last event (the release of Right): the hero stands in play.
+  const std::size_t last = recorded.rfind('\n', recorded.size() - 2);
+  const long long frames = std::stoll(recorded.substr(last + 1)) + 100;
+  const testing::CommandResult sim = Replay("", 0, frames);
+  EXPECT_EQ(sim.code, 0);
+  EXPECT_NE(sim.out.find("frames=" + std::to_string(frames) + " state=2 quit=0 "), std::string::npos) << sim.out;
+}
+
+// A replay takes nothing from the devices: F12 in play takes no shot (nor
+// does Escape pause), Alt+F4 ends it; with nothing to play, Escape on the
+// title ends it. The user file stays.
+TEST_F(RealWindowRecording, AReplayIgnoresTheDevicesButForTheWaysOut) {
+  WriteFile("run.txt", "1 mouse 440 225\n2 mouse 440 226\n4 button left down\n5 button left up\n");
+  std::string id = Start({"--replay", "run.txt"});
+  ASSERT_FALSE(id.empty());
+  std::this_thread::sleep_for(500ms);
+  Tap("F12");
+  Tap("Escape");
+  X("xdotool keydown Alt_L");
+  std::this_thread::sleep_for(300ms);
+  Tap("F4");
+  X("xdotool keyup Alt_L");
+  EXPECT_EQ(WaitForExit(), 0);
+  EXPECT_FALSE(fs::exists("screenshots"));
+
+  WriteFile("run.txt", "");
+  id = Start({"--replay", "run.txt"});
+  ASSERT_FALSE(id.empty());
+  Tap("Escape");
+  EXPECT_EQ(WaitForExit(), 0);
+  EXPECT_EQ(ReadFile("Quorin.cfg"), kUserFile);
 }
 
 // The bot's winning run played back in the window on the real clock (about
