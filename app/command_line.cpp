@@ -54,9 +54,10 @@ std::optional<int> HandleCommandLine(std::span<const char* const> args, std::str
       out << "Quorin " << version << "\n";
       return 0;
     }
-    std::string* value = arg == "--world" ? &launch.world : arg == "--record" ? &launch.record
-                         : arg == "--replay"                   ? &launch.replay
-                                                               : nullptr;
+    std::string* value = arg == "--world"    ? &launch.world
+                         : arg == "--record" ? &launch.record
+                         : arg == "--replay" ? &launch.replay
+                                             : nullptr;
     if (value == nullptr) return UsageError(err, "unknown option '" + std::string(arg) + "'");
     const std::string_view given = k + 1 < args.size() && args[k + 1] != nullptr ? args[k + 1] : "";
     if (given.empty()) return UsageError(err, "option '" + std::string(arg) + "' needs a file");

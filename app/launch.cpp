@@ -28,7 +28,8 @@ int LaunchFailed(const Platform& platform, const std::string& reason) {
 // quorin-sim's device say. The cursor still moves and hides for real.
 class RecordedInput : public NullInputDevice {
  public:
-  RecordedInput(InputDevice& real, std::function<void()> sticksOpened) : real_(real), sticksOpened_(std::move(sticksOpened)) {}
+  RecordedInput(InputDevice& real, std::function<void()> sticksOpened)
+      : real_(real), sticksOpened_(std::move(sticksOpened)) {}
 
   int JoysticksOpen() override {
     if (real_.JoysticksOpen() > 0 && joysticks.empty()) {
@@ -63,8 +64,8 @@ class RecordedInput : public NullInputDevice {
 class RunRecorder {
  public:
   RunRecorder(const Platform& real, std::FILE* file)
-      : real_(real), file_(file), model_(*real.input, [this] { Emit({0, EventKind::Joy, 0, 0}); }),
-        video_(*real.video), scripted_(model_) {
+      : real_(real), file_(file), model_(*real.input, [this] { PlugStick(); }), video_(*real.video),
+        scripted_(model_) {
     model_.desktopX = model_.desktopY = 0;  // where quorin-sim's pointer starts
   }
   ~RunRecorder() { std::fclose(file_); }
@@ -107,6 +108,8 @@ class RunRecorder {
     lines_ += ScriptLine(e);
     lines_ += '\n';
   }
+  // quorin-sim plugs its stick in for the whole run at the first joy line.
+  void PlugStick() { Emit({0, EventKind::Joy, 0, 0}); }
   void EmitClose() {
     if (closed_) return;
     closed_ = true;
@@ -134,7 +137,8 @@ class RunRecorder {
       if (now.x != was.x || now.y != was.y) Change({k, EventKind::Joy, now.x, now.y});
       for (int b = 1; b <= kJoystickButtons; ++b) {
         const bool held = (now.buttons >> (b - 1)) & 1u;
-        if (held != (((was.buttons >> (b - 1)) & 1u) != 0)) Change({k, EventKind::JoyButton, b, held ? 1 : 0});
+        if (held != (((was.buttons >> (b - 1)) & 1u) != 0))
+          Change({k, EventKind::JoyButton, b, held ? 1 : 0});
       }
       // The script has no Start button; the game takes it as Escape.
       padEscape = now.start;
@@ -181,7 +185,8 @@ class RunRecorder {
 // real devices only end it.
 class RunReplayer {
  public:
-  RunReplayer(const Platform& real, Script script) : real_(real), script_(std::move(script)), video_(*real.video) {
+  RunReplayer(const Platform& real, Script script)
+      : real_(real), script_(std::move(script)), video_(*real.video) {
     if (script_.joystick) device_.joysticks.resize(1);
     device_.desktopX = device_.desktopY = 0;
   }
@@ -250,9 +255,10 @@ int PlayGame(Game& game, const Platform& platform, const LaunchOptions& launch) 
   if (!launch.record.empty()) {
     std::FILE* file = std::fopen(launch.record.c_str(), "wb");
     if (file == nullptr) return LaunchFailed(platform, "cannot write " + launch.record);
-    std::fprintf(file,
-                 "# Quorin run, recorded as it was played. Play it again with quorin --replay FILE,\n"
-                 "# or headless with quorin-sim run --input FILE beside the same engine.ini and Quorin.cfg.\n");
+    std::fprintf(
+        file,
+        "# Quorin run, recorded as it was played. Play it again with quorin --replay FILE,\n"
+        "# or headless with quorin-sim run --input FILE beside the same engine.ini and Quorin.cfg.\n");
     if (!launch.world.empty()) std::fprintf(file, "# world: --world %s\n", launch.world.c_str());
     std::fflush(file);
     auto recorder = std::make_unique<RunRecorder>(platform, file);

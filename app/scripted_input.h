@@ -30,7 +30,8 @@ class ScriptedInput {
   // Lands a waiting mouse place in the window last followed, as if the
   // event had come before the iteration.
   void Settle() {
-    FollowWindow(input_.windowExists, input_.windowLeft, input_.windowTop, input_.windowWidth, input_.windowHeight);
+    FollowWindow(input_.windowExists, input_.windowLeft, input_.windowTop, input_.windowWidth,
+                 input_.windowHeight);
   }
   NullInputDevice& Device() { return input_; }
 
@@ -68,18 +69,21 @@ class ScriptedVideo : public VideoDevice {
     return inner_.OpenScreenWindowed(window, x, y, width, height, autoStretch, rightOffset, bottomOffset);
   }
   bool OpenScreenFullscreen(std::int32_t width, std::int32_t height, std::int32_t refreshRate,
-                            std::string_view title, std::int32_t flipMode, std::int32_t& actualRefresh) override;
+                            std::string_view title, std::int32_t flipMode,
+                            std::int32_t& actualRefresh) override;
   void CloseScreen() override { inner_.CloseScreen(); }
   NativeWindow ScreenWindow() override { return inner_.ScreenWindow(); }
   bool ScreenOutput(std::int32_t& x, std::int32_t& y, std::int32_t& width, std::int32_t& height) override {
     return inner_.ScreenOutput(x, y, width, height);
   }
   bool ScreenHasFocus() override { return focus_ && inner_.ScreenWindow() != 0; }
-  void DrawQuad(const Surface& texels, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                bool bilinear) override {
+  void DrawQuad(const Surface& texels, std::int32_t x, std::int32_t y, std::int32_t width,
+                std::int32_t height, bool bilinear) override {
     inner_.DrawQuad(texels, x, y, width, height, bilinear);
   }
-  void Present(const Surface* backBuffer, std::uint32_t fillPixel) override { inner_.Present(backBuffer, fillPixel); }
+  void Present(const Surface* backBuffer, std::uint32_t fillPixel) override {
+    inner_.Present(backBuffer, fillPixel);
+  }
   void DiscardFrame() override { inner_.DiscardFrame(); }
   void SetDesktopComposition(bool on) override { inner_.SetDesktopComposition(on); }
   bool ReadPicture(Surface& out) override { return inner_.ReadPicture(out); }

@@ -83,7 +83,8 @@ void QueueTitleScreen(Game& game) {
   QueueSheetClip(game, 0, 256, 320, 256, 16, game.shell.internalAspect < 1.3f ? h - 256 : 128);
   QueueSheetClip(game, 64, 160, 400, 96, 56, 28);
   // A world of one's own keeps its bests for the session only, and says so.
-  const Text line = Text(game.flow.layout ? "SESSION HI SCORE: " : "HI SCORE: ") + ZeroPadded(game.options.HiScore, kHiScoreDigits) +
+  const Text line = Text(game.flow.layout ? "SESSION HI SCORE: " : "HI SCORE: ") +
+                    ZeroPadded(game.options.HiScore, kHiScoreDigits) +
                     "     MAX BOUNCE: " + IntToText(game.options.MaxBounce);
   QueueText(game, line, kFontSmall, kPictureCentreX, 8, kEntrySpacing, 1);
   QueueSheetClip(game, 340, 486, 168, 26, 340, h - 28);

@@ -15,8 +15,8 @@ int main(int argc, char** argv) {
   using namespace quorin;
   LaunchOptions launch;
   if (const std::optional<int> exit =
-          HandleCommandLine(std::span<const char* const>(argv, static_cast<std::size_t>(argc)), QUORIN_VERSION,
-                            std::cout, std::cerr, launch)) {
+          HandleCommandLine(std::span<const char* const>(argv, static_cast<std::size_t>(argc)),
+                            QUORIN_VERSION, std::cout, std::cerr, launch)) {
     return *exit;
   }
   int code = 0;

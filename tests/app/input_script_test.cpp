@@ -11,10 +11,10 @@ namespace {
 
 TEST(InputScriptLines, EveryKindOfEventReadsBackAsWritten) {
   const std::vector<ScriptEvent> events = {
-      {0, EventKind::Joy, -1000, 1000},  {0, EventKind::Key, 255, 1},       {3, EventKind::Key, 0, 0},
-      {3, EventKind::Mouse, -40, 600},   {4, EventKind::Button, 1, 1},      {4, EventKind::Button, 2, 0},
-      {9, EventKind::JoyButton, 32, 1},  {9, EventKind::JoyButton, 1, 0},   {12, EventKind::Focus, 0, 0},
-      {15, EventKind::Focus, 1, 0},      {123456789, EventKind::Close, 0, 0},
+      {0, EventKind::Joy, -1000, 1000}, {0, EventKind::Key, 255, 1},         {3, EventKind::Key, 0, 0},
+      {3, EventKind::Mouse, -40, 600},  {4, EventKind::Button, 1, 1},        {4, EventKind::Button, 2, 0},
+      {9, EventKind::JoyButton, 32, 1}, {9, EventKind::JoyButton, 1, 0},     {12, EventKind::Focus, 0, 0},
+      {15, EventKind::Focus, 1, 0},     {123456789, EventKind::Close, 0, 0},
   };
   std::string text;
   for (const ScriptEvent& e : events) text += ScriptLine(e) + "\n";

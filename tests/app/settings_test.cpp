@@ -6,8 +6,8 @@
 #include <map>
 
 #include "app/startup.h"
-#include "world/generation.h"
 #include "tests/support/temp_dir.h"
+#include "world/generation.h"
 
 namespace quorin {
 namespace {

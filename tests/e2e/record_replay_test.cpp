@@ -37,7 +37,8 @@ const std::string kLittleCave = kSource + "/examples/worlds/little-cave.png";
 // quorin-sim's picture (scaled, SDL's and our stretch differ in the last bit).
 const std::string kEngineIni = "Windowwidth = 512\n";
 // Bests the runs below must leave alone (or keep, for quorin-sim too).
-const std::string kUserFile = "AudioVolume = 2\r\nWindowed = 1\r\nSmoothing = 1\r\nHiScore = 777\r\nMaxBounce = 3\r\n";
+const std::string kUserFile =
+    "AudioVolume = 2\r\nWindowed = 1\r\nSmoothing = 1\r\nHiScore = 777\r\nMaxBounce = 3\r\n";
 // Trace fields read here (their place on a trace line).
 constexpr int kStateBefore = 2, kStateAfter = 3, kButton1Pressed = 9, kButton2Pressed = 10;
 constexpr int kKeyF12 = 88;
@@ -63,7 +64,8 @@ std::vector<long long> KeyDownFrames(const std::string& script, int code) {
   const std::string wanted = " key " + std::to_string(code) + " down";
   for (std::string line; std::getline(in, line);) {
     const std::size_t at = line.find(wanted);
-    if (at != std::string::npos && at + wanted.size() == line.size()) frames.push_back(std::stoll(line.substr(0, at)));
+    if (at != std::string::npos && at + wanted.size() == line.size())
+      frames.push_back(std::stoll(line.substr(0, at)));
   }
   return frames;
 }
@@ -78,7 +80,8 @@ std::vector<fs::path> Screenshots(const fs::path& folder) {
 // Pixels whose colour differs; -1 when the sizes differ or a file is unreadable.
 long long DifferingPixels(const std::string& a, const std::string& b) {
   Surface x, y;
-  if (!testing::LoadPicture(a, x) || !testing::LoadPicture(b, y) || x.width != y.width || x.height != y.height) {
+  if (!testing::LoadPicture(a, x) || !testing::LoadPicture(b, y) || x.width != y.width ||
+      x.height != y.height) {
     return -1;
   }
   long long differing = 0;
@@ -151,8 +154,9 @@ class RealWindowRecording : public ::testing::Test {
     WriteFile("sim/engine.ini", kEngineIni);
     WriteFile("sim/Quorin.cfg", kUserFile);
     const std::string options = world.empty() ? "" : " --world " + world;
-    return testing::RunCommand("cd sim && " + std::string(QUORIN_SIM_PATH) + " run --frames " + std::to_string(frames) + " --input ../run.txt" +
-                               options + " --trace trace.txt --shot " + std::to_string(shotAt) + ":shot.png");
+    return testing::RunCommand("cd sim && " + std::string(QUORIN_SIM_PATH) + " run --frames " +
+                               std::to_string(frames) + " --input ../run.txt" + options +
+                               " --trace trace.txt --shot " + std::to_string(shotAt) + ":shot.png");
   }
 
   // The live screenshot and quorin-sim's shot of the same iteration.
@@ -266,7 +270,8 @@ TEST_F(RealWindowRecording, AKilledGameLeavesAWholeRecording) {
   const long long frames = std::stoll(recorded.substr(last + 1)) + 100;
   const testing::CommandResult sim = Replay("", 0, frames);
   EXPECT_EQ(sim.code, 0);
-  EXPECT_NE(sim.out.find("frames=" + std::to_string(frames) + " state=2 quit=0 "), std::string::npos) << sim.out;
+  EXPECT_NE(sim.out.find("frames=" + std::to_string(frames) + " state=2 quit=0 "), std::string::npos)
+      << sim.out;
 }
 
 // A replay takes nothing from the devices: F12 in play takes no shot (nor
@@ -329,17 +334,19 @@ TEST(RealWindowReplay, TheWinningRunReachesThePlanetSavedInTheWindow) {
     for (std::string line; std::getline(in, line);) {
       long long frame = 0, x = 0, y = 0;
       char word[8] = {};
-      if (std::sscanf(line.c_str(), "%lld %7s %lld %lld", &frame, word, &x, &y) == 4 && std::string(word) == "mouse") {
-        line = std::to_string(frame) + " mouse " + std::to_string(x * 512 / 768) + " " + std::to_string(y * 512 / 768);
+      if (std::sscanf(line.c_str(), "%lld %7s %lld %lld", &frame, word, &x, &y) == 4 &&
+          std::string(word) == "mouse") {
+        line = std::to_string(frame) + " mouse " + std::to_string(x * 512 / 768) + " " +
+               std::to_string(y * 512 / 768);
       }
       run += line + "\n";
     }
   }
   WriteFile("run.txt", run + shotAt + " key 88 down\n" + std::to_string(pictured + 3) + " key 88 up\n");
-  const pid_t game = testing::Spawn(
-      {QUORIN_GAME_PATH, "--replay", "run.txt"},
-      {"DISPLAY=" + xserver.display, "SDL_AUDIODRIVER=dummy", "SDL_VIDEODRIVER=x11", "SDL_RENDER_DRIVER=software"},
-      "game-errors.txt");
+  const pid_t game = testing::Spawn({QUORIN_GAME_PATH, "--replay", "run.txt"},
+                                    {"DISPLAY=" + xserver.display, "SDL_AUDIODRIVER=dummy",
+                                     "SDL_VIDEODRIVER=x11", "SDL_RENDER_DRIVER=software"},
+                                    "game-errors.txt");
   // quorin-sim meanwhile: the same window, and the default one.
   for (const char* folder : {"sim", "default"}) {
     fs::create_directory(folder);
@@ -348,9 +355,9 @@ TEST(RealWindowReplay, TheWinningRunReachesThePlanetSavedInTheWindow) {
   WriteFile("sim/engine.ini", kEngineIni);
   for (const std::string& input : {std::string("../run.txt"), data + "winning_run.txt"}) {
     const std::string folder = input == "../run.txt" ? "sim" : "default";
-    const testing::CommandResult sim = testing::RunCommand("cd " + folder + " && " + QUORIN_SIM_PATH +
-                                                           " run --frames 30000 --input " + input + " --shot " +
-                                                           shotAt + ":shot.png");
+    const testing::CommandResult sim =
+        testing::RunCommand("cd " + folder + " && " + QUORIN_SIM_PATH + " run --frames 30000 --input " +
+                            input + " --shot " + shotAt + ":shot.png");
     EXPECT_NE(sim.out.find(" state=0 quit=1 "), std::string::npos) << folder << ": " << sim.out;
   }
   EXPECT_EQ(DifferingPixels("default/shot.png", data + "winning_run_planet_saved.png"), 0);
@@ -371,12 +378,13 @@ TEST(BrokenWorld, IsRefusedWithTheReasonAndNothingIsWritten) {
   ASSERT_TRUE(testing::LoadPicture(kLittleCave, layout));
   layout.Row(7)[12] = 0x030201;  // red 1, green 2, blue 3
   ASSERT_TRUE(SavePng(layout, "broken.png"));
-  const testing::CommandResult run = testing::RunCommand(
-      "env -u DISPLAY SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy " + std::string(QUORIN_GAME_PATH) +
-      " --world broken.png 2>&1");
+  const testing::CommandResult run =
+      testing::RunCommand("env -u DISPLAY SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy " +
+                          std::string(QUORIN_GAME_PATH) + " --world broken.png 2>&1");
   EXPECT_EQ(run.code, 1);
-  EXPECT_EQ(run.out,
-            "Error: broken.png: colour (1, 2, 3) at column 12, row 7 is not one of the fifteen layout colours\n");
+  EXPECT_EQ(
+      run.out,
+      "Error: broken.png: colour (1, 2, 3) at column 12, row 7 is not one of the fifteen layout colours\n");
   EXPECT_FALSE(fs::exists("Quorin.cfg"));
   // Not an image at all, and no file.
   WriteFile("text.png", "a cave\n");

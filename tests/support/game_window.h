@@ -18,7 +18,8 @@ namespace quorin::testing {
 // waits for its window; returns the window's id, focused, or empty when none
 // came (game is then -1 if the game ended). What the game prints goes to
 // game-errors.txt and, when no window comes, into the test's output.
-inline std::string StartGameWindow(const XServer& x, pid_t& game, const std::vector<std::string>& options = {},
+inline std::string StartGameWindow(const XServer& x, pid_t& game,
+                                   const std::vector<std::string>& options = {},
                                    const std::vector<std::string>& extraEnv = {}) {
   using namespace std::chrono_literals;
   std::vector<std::string> args = {QUORIN_GAME_PATH};

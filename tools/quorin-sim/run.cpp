@@ -51,7 +51,8 @@ struct Headless {
   void FollowWindow() {
     const NullVideo::Window* window = video.WindowOf(video.ScreenWindow());
     if (window) {
-      scripted.FollowWindow(true, window->x, window->y, window->wanted.clientWidth, window->wanted.clientHeight);
+      scripted.FollowWindow(true, window->x, window->y, window->wanted.clientWidth,
+                            window->wanted.clientHeight);
     } else {
       scripted.FollowWindow(false, 0, 0, 0, 0);
     }
