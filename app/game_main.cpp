@@ -158,6 +158,7 @@ void MainLoopStep(Game& game, const MainLoopHooks& hooks) {
       BuildSprites(game);
       shell.spritesBuilt = 1;
     }
+    if (hooks.beforeControls) hooks.beforeControls(game);
     UpdateControls(game);
     ScreenshotKey(game);
     if (hooks.beforeGameFrame) hooks.beforeGameFrame(game);
@@ -247,7 +248,7 @@ int GameMain(Game& game, const Platform& platform, const MainLoopHooks& hooks) {
     RuntimeShutdown(game);
     return 0;
   }
-  SaveUserSettings(game);
+  if (game.shell.userFileReadOnly == 0) SaveUserSettings(game);
   SystemShutdown(game);
   RuntimeShutdown(game);
   return 0;

@@ -28,6 +28,9 @@ struct MainLoopHooks {
   // Around the game-flow step of an active iteration; the draw queues still
   // hold what it queued when afterGameFrame runs.
   std::function<void(Game&)> beforeGameFrame;
+  // Right before the controls are read in an active iteration (a recording
+  // takes the devices' state here).
+  std::function<void(Game&)> beforeControls;
   std::function<void(Game&)> afterGameFrame;
 };
 

@@ -49,6 +49,8 @@ constexpr EngineKey kEngineKeys[] = {
 
 // The user file's entries: index, key.
 constexpr std::string_view kUserKeys[] = {"AudioVolume", "Windowed", "Smoothing", "HiScore", "MaxBounce"};
+// HiScore and MaxBounce, which a world of one's own does not save.
+constexpr std::size_t kSessionOnlyFrom = 3;
 
 #if defined(_WIN32)
 constexpr std::size_t kMaxAppDataLength = 254;
@@ -155,13 +157,17 @@ void LoadUserSettings(Game& game) {
   s.AudioVolume = o.volumeChoice;
   s.Windowed = o.windowedChoice;
   s.BilinearFiltering = o.smoothingChoice;
+  // The bests of a world of one's own count for this session only: the
+  // built-in world's stay in the file as they were.
+  if (game.flow.layout) o.HiScore = o.MaxBounce = 0;
 }
 
 bool SaveUserSettings(Game& game) {
   OptionsState& o = game.options;
   o.windowedChoice = game.settings.Windowed;
   const std::int32_t values[] = {o.volumeChoice, o.windowedChoice, o.smoothingChoice, o.HiScore, o.MaxBounce};
-  for (std::size_t k = 0; k < std::size(values); ++k) {
+  const std::size_t kept = game.flow.layout ? kSessionOnlyFrom : std::size(values);
+  for (std::size_t k = 0; k < kept; ++k) {
     SetUserSetting(game, static_cast<std::int32_t>(k), kUserKeys[k], IntToText(values[k]));
   }
   return WriteUserFile(game);

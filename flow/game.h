@@ -35,6 +35,7 @@ struct ShellState {
   std::int32_t joystickPresent = 0;
   std::int32_t clearColour = 0;
   std::int32_t fatalError = 0;  // a fatal message was shown: leave without saving
+  std::int32_t userFileReadOnly = 0;  // a replay reads the user file and never writes it
 
   // Display geometry.
   std::int32_t desktopWidth = 0;

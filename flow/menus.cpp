@@ -82,7 +82,9 @@ void QueueTitleScreen(Game& game) {
   // On a 5:4 picture the character art stands on the bottom edge.
   QueueSheetClip(game, 0, 256, 320, 256, 16, game.shell.internalAspect < 1.3f ? h - 256 : 128);
   QueueSheetClip(game, 64, 160, 400, 96, 56, 28);
-  const Text line = "HI SCORE: " + ZeroPadded(game.options.HiScore, kHiScoreDigits) +
+  // A world of one's own keeps its bests for the session only, and says so.
+  const Text line = Text(game.flow.layout ? "SESSION HI SCORE: " : "HI SCORE: ") +
+                    ZeroPadded(game.options.HiScore, kHiScoreDigits) +
                     "     MAX BOUNCE: " + IntToText(game.options.MaxBounce);
   QueueText(game, line, kFontSmall, kPictureCentreX, 8, kEntrySpacing, 1);
   QueueSheetClip(game, 340, 486, 168, 26, 340, h - 28);

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "tools/quorin-sim/script.h"
+#include "app/input_script.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quorin;

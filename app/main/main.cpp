@@ -5,6 +5,7 @@
 
 #include "app/command_line.h"
 #include "app/game_main.h"
+#include "app/launch.h"
 #include "runtime/sdl/audio_sdl.h"
 #include "runtime/sdl/input_sdl.h"
 #include "runtime/sdl/sdl_clock.h"
@@ -12,8 +13,10 @@
 
 int main(int argc, char** argv) {
   using namespace quorin;
-  if (const std::optional<int> exit = HandleCommandLine(
-          std::span<const char* const>(argv, static_cast<std::size_t>(argc)), QUORIN_VERSION, std::cout, std::cerr)) {
+  LaunchOptions launch;
+  if (const std::optional<int> exit =
+          HandleCommandLine(std::span<const char* const>(argv, static_cast<std::size_t>(argc)),
+                            QUORIN_VERSION, std::cout, std::cerr, launch)) {
     return *exit;
   }
   int code = 0;
@@ -25,7 +28,7 @@ int main(int argc, char** argv) {
     Platform platform{&clock, &video, audio.get(), input.get()};
     // The game object is large (its tables live inside it): keep it off the stack.
     auto game = std::make_unique<Game>();
-    code = GameMain(*game, platform);
+    code = PlayGame(*game, platform, launch);
   }
   SDL_Quit();
   return code;

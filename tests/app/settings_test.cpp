@@ -7,6 +7,7 @@
 
 #include "app/startup.h"
 #include "tests/support/temp_dir.h"
+#include "world/generation.h"
 
 namespace quorin {
 namespace {
@@ -130,6 +131,24 @@ TEST(UserSettings, SaveWritesExactlyFiveLinesReplacingTheOldFile) {
   ASSERT_TRUE(SaveUserSettings(game));
   EXPECT_EQ(ReadFile("Quorin.cfg"),
             "AudioVolume = 2\r\nWindowed = 0\r\nSmoothing = 1\r\nHiScore = 4200\r\nMaxBounce = 17\r\n");
+}
+
+// A world of one's own starts its bests at zero and never saves them; the
+// built-in world's stay in the file as they were, written as read.
+TEST(UserSettings, AWorldOfOnesOwnKeepsItsBestsForTheSessionOnly) {
+  TempDir dir;
+  WriteFile("Quorin.cfg", "AudioVolume = 2\nHiScore = 0004200\nMaxBounce = 17\n");
+  Game game = ReadWith("");
+  game.flow.layout = std::make_shared<LayoutImage>();
+  LoadUserSettings(game);
+  EXPECT_EQ(game.options.HiScore, 0);
+  EXPECT_EQ(game.options.MaxBounce, 0);
+  game.options.volumeChoice = 4;
+  game.options.HiScore = 9000;
+  game.options.MaxBounce = 30;
+  ASSERT_TRUE(SaveUserSettings(game));
+  EXPECT_EQ(ReadFile("Quorin.cfg"),
+            "AudioVolume = 4\r\nWindowed = 1\r\nSmoothing = 1\r\nHiScore = 0004200\r\nMaxBounce = 17\r\n");
 }
 
 TEST(UserSettings, UnwritableLocationSavesNothing) {

@@ -124,8 +124,13 @@ TEST_F(InstalledGame, ShipsTheCopyrightTheChangelogOfThisVersionAndTheManualPage
   const Gzipped manual = ReadGzipped(prefix->Path() / "share/man/man6/quorin.6.gz");
   EXPECT_TRUE(manual.plain);
   EXPECT_EQ(manual.text.rfind(".TH QUORIN 6 ", 0), 0u) << manual.text;
-  for (const char* option : {"\\-\\-help", "\\-\\-version"}) {
+  for (const char* option : {"\\-\\-help", "\\-\\-version", "\\-\\-world", "\\-\\-record", "\\-\\-replay"}) {
     EXPECT_NE(manual.text.find(option), std::string::npos) << option;
+  }
+  // The guide the manual page points to, and the world it plays.
+  for (const char* file : {"making-worlds.md", "little-cave.png", "examples/worlds/little-cave.png",
+                           "examples/worlds/little-cave-run.txt"}) {
+    EXPECT_TRUE(fs::exists(doc / file)) << file;
   }
 }
 

@@ -12,6 +12,7 @@
 
 #include <sys/wait.h>
 
+#include "tests/support/game_window.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/x_server.h"
 
@@ -50,41 +51,8 @@ class RealWindowTest : public ::testing::Test {
     X("xdotool keyup " + key);
   }
 
-  // Starts the game and waits for its window; returns the window id. What the
-  // game prints goes to game-errors.txt and, when no window comes, into the
-  // test's output.
-  std::string StartGame() {
-    // SDL's X11 and D-Bus libraries keep allocations until the process ends,
-    // so a sanitizer build checks leaks in the headless runs, not here.
-    game = Spawn({QUORIN_GAME_PATH},
-                 {"DISPLAY=" + display, "SDL_AUDIODRIVER=dummy", "SDL_VIDEODRIVER=x11",
-                  "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1"},
-                 "game-errors.txt");
-    // A renderer that needs another kind of window makes SDL replace the
-    // first one: the window counts once the same one is shown twice in a row.
-    std::string id, seen;
-    for (int k = 0; k < 600 && id.empty(); ++k) {
-      std::string found = X("xdotool search --onlyvisible --name '^Quorin$' | head -1");
-      while (!found.empty() && (found.back() == '\n' || found.back() == ' ')) found.pop_back();
-      if (!found.empty() && found == seen) id = found;
-      seen = found;
-      if (id.empty()) {
-        int status = 0;
-        if (::waitpid(game, &status, WNOHANG) == game) {
-          game = -1;
-          break;
-        }
-        std::this_thread::sleep_for(100ms);
-      }
-    }
-    if (id.empty()) {
-      std::printf("no window; the game's errors:\n%s\n", testing::ReadFile("game-errors.txt").c_str());
-      return id;
-    }
-    X("xdotool windowfocus --sync " + id);
-    std::this_thread::sleep_for(300ms);
-    return id;
-  }
+  // Starts the game and waits for its window; returns the window id.
+  std::string StartGame() { return testing::StartGameWindow(*xserver, game); }
 
   // Where X has the pointer now.
   std::pair<int, int> MouseAt() {

@@ -12,6 +12,9 @@
 #include <vector>
 
 #include "app/game_main.h"
+#include "app/input_script.h"
+#include "app/scripted_input.h"
+#include "app/world_file.h"
 #include "runtime/file_io.h"
 #include "runtime/null/audio_null.h"
 #include "runtime/null/input_null.h"
@@ -19,7 +22,6 @@
 #include "runtime/null/null_video.h"
 #include "runtime/png_codec.h"
 #include "tools/quorin-sim/commands.h"
-#include "tools/quorin-sim/script.h"
 #include "tools/quorin-sim/trace.h"
 #include "world/generation.h"
 #include "world/play_host.h"
@@ -35,11 +37,7 @@ struct Headless {
   NullVideo video;
   NullAudioDevice audio;
   NullInputDevice input;
-  // The system pointer as the script places it, in client (or screen) pixels;
-  // turned into a desktop position once the display exists.
-  bool pointerPending = false;
-  int pointerX = 0;
-  int pointerY = 0;
+  ScriptedInput scripted{input};
 
   Headless() {
     video.printMessages = true;
@@ -52,42 +50,18 @@ struct Headless {
   // Keeps the input device's idea of the game window in step with the video device.
   void FollowWindow() {
     const NullVideo::Window* window = video.WindowOf(video.ScreenWindow());
-    input.windowExists = window != nullptr;
     if (window) {
-      input.windowLeft = window->x;
-      input.windowTop = window->y;
-      input.windowWidth = window->wanted.clientWidth;
-      input.windowHeight = window->wanted.clientHeight;
-      if (pointerPending) {
-        input.desktopX = window->x + pointerX;
-        input.desktopY = window->y + pointerY;
-        pointerPending = false;
-      }
+      scripted.FollowWindow(true, window->x, window->y, window->wanted.clientWidth,
+                            window->wanted.clientHeight);
+    } else {
+      scripted.FollowWindow(false, 0, 0, 0, 0);
     }
   }
 
   void Apply(const ScriptEvent& e) {
-    switch (e.kind) {
-      case EventKind::Key: input.SetKey(e.a, e.b != 0); break;
-      case EventKind::Mouse:
-        pointerX = e.a;
-        pointerY = e.b;
-        pointerPending = true;
-        break;
-      case EventKind::Button: input.SetMouseButton(e.a, e.b != 0); break;
-      case EventKind::Joy:
-        input.joysticks.at(0).reading.x = std::clamp(e.a, -1000, 1000);
-        input.joysticks.at(0).reading.y = std::clamp(e.b, -1000, 1000);
-        break;
-      case EventKind::JoyButton: {
-        const std::uint32_t bit = 1u << (e.a - 1);
-        std::uint32_t& buttons = input.joysticks.at(0).reading.buttons;
-        buttons = e.b ? (buttons | bit) : (buttons & ~bit);
-        break;
-      }
-      case EventKind::Focus: video.SetFocus(e.a ? video.ScreenWindow() : 0); break;
-      case EventKind::Close: video.InjectClose(video.ScreenWindow()); break;
-    }
+    if (scripted.Apply(e)) return;
+    if (e.kind == EventKind::Focus) video.SetFocus(e.a ? video.ScreenWindow() : 0);
+    if (e.kind == EventKind::Close) video.InjectClose(video.ScreenWindow());
   }
 };
 
@@ -96,21 +70,6 @@ int RunUsage() {
                "usage: quorin-sim run --frames N [--input FILE] [--shot K:OUT.png]... [--trace FILE] "
                "[--world FILE.png]\n");
   return 2;
-}
-
-// A layout of the player's own: decoded and held to the generator's limits.
-// Empty reason when it is usable.
-std::string LoadWorld(const std::string& path, std::shared_ptr<const LayoutImage>& out) {
-  std::string bytes;
-  if (!ReadWholeFile(path, bytes)) return "cannot read " + path;
-  auto layout = std::make_shared<LayoutImage>();
-  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-  if (!DecodeLayout(std::span<const unsigned char>(data, bytes.size()), *layout)) {
-    return path + " is not a PNG image";
-  }
-  if (std::string reason = CheckLayout(*layout); !reason.empty()) return path + ": " + reason;
-  out = std::move(layout);
-  return {};
 }
 
 }  // namespace
@@ -161,7 +120,7 @@ int CommandRun(int argc, char** argv) {
 
   std::shared_ptr<const LayoutImage> layout;
   if (!worldPath.empty()) {
-    if (const std::string reason = LoadWorld(worldPath, layout); !reason.empty()) {
+    if (const std::string reason = LoadWorldFile(worldPath, layout); !reason.empty()) {
       std::fprintf(stderr, "Error: %s\n", reason.c_str());
       return 1;
     }

@@ -1,4 +1,4 @@
-#include "tools/quorin-sim/script.h"
+#include "app/input_script.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -73,6 +73,21 @@ bool ParseScript(std::istream& in, Script& script, std::string& error) {
   std::stable_sort(script.events.begin(), script.events.end(),
                    [](const ScriptEvent& l, const ScriptEvent& r) { return l.frame < r.frame; });
   return true;
+}
+
+std::string ScriptLine(const ScriptEvent& e) {
+  const std::string frame = std::to_string(e.frame);
+  const char* downUp = e.b ? " down" : " up";
+  switch (e.kind) {
+    case EventKind::Key: return frame + " key " + std::to_string(e.a) + downUp;
+    case EventKind::Mouse: return frame + " mouse " + std::to_string(e.a) + " " + std::to_string(e.b);
+    case EventKind::Button: return frame + " button " + (e.a == 1 ? "left" : "right") + downUp;
+    case EventKind::Joy: return frame + " joy " + std::to_string(e.a) + " " + std::to_string(e.b);
+    case EventKind::JoyButton: return frame + " joybutton " + std::to_string(e.a) + downUp;
+    case EventKind::Focus: return frame + (e.a ? " focus gained" : " focus lost");
+    case EventKind::Close: return frame + " close";
+  }
+  return frame + " close";
 }
 
 }  // namespace quorin

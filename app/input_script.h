@@ -1,6 +1,7 @@
-// The input script of quorin-sim run: one event per line, read before the
-// game starts. Hand-written scripts and generated soak scripts both come here,
-// so any text must give an event list or a line-numbered refusal.
+// The input script: one event per line. quorin-sim run and quorin --replay
+// read it before the game starts, quorin --record writes it as the game goes.
+// Hand-written scripts and generated soak scripts both come here, so any text
+// must give an event list or a line-numbered refusal.
 #pragma once
 
 #include <cstdint>
@@ -32,5 +33,8 @@ bool ParseWholeInt(const std::string& text, long long& out);
 // FRAME focus lost|gained, FRAME close. Blank lines and # comments are skipped.
 // False with a reason naming the line for anything else.
 bool ParseScript(std::istream& in, Script& script, std::string& error);
+
+// The line ParseScript reads back as e (no newline).
+std::string ScriptLine(const ScriptEvent& e);
 
 }  // namespace quorin
