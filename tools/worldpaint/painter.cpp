@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <numeric>
 #include <set>
 #include <string>
@@ -336,12 +337,12 @@ void CarveLink(Rock& rock, const std::vector<Room>& rooms, const Link& l, int sa
   if (l.kind == kGreatShaft) step = kStepHover;
   // Ledges of many shapes: a climb of single jumps needs headroom, so its
   // ledges stay thin; the longer steps take thick slabs and narrow perches.
-  int ledge = 3 + Roll(salt, 1, kSaltLedge, 2), thick = 1;
+  int ledge = 3 + Roll(salt, 1, kSaltLedge, 3), thick = 1;
   if (step > kStepSingle) {
     ledge = 2 + Roll(salt, 1, kSaltLedge, 4);
     thick = 1 + Roll(salt, 2, kSaltLedge, 2);
   }
-  if (region == kGrey) ledge = 4, thick = 1;
+  if (region == kGrey) thick = 1;
   const int stackWidth = 2 * ledge + 1;
   if (stacked && overlapRight - overlapLeft + 1 >= stackWidth + 4) {
     if (a->floor > b->top) std::swap(a, b);  // a above b
@@ -703,7 +704,7 @@ Painting PaintWorld() {
       if (std::abs(x - kStartColumn) <= kStartArea && std::abs(y - kStartRow) <= kStartArea) continue;
       if (clear[static_cast<std::size_t>(y) * kSize + x]) continue;
       const Room* room = roomAt(x, y);
-      long key = Roll(x, y, kSaltHazard, 400) - std::min(distAt(x, y), 1600) / 4;
+      long key = Roll(x, y, kSaltHazard, 1500) - std::min(distAt(x, y), 1500);
       if (room && room->purpose == kGauntlet) key -= 5000;
       if (room && room->quiet) key += 300;
       if (IsRock(layout.At(x, y - 1))) {
@@ -786,10 +787,22 @@ Painting PaintWorld() {
         const Room* room = roomAt(x, y);
         if (room && room->quiet) continue;
         if (d < kCalmDistance) continue;
-        // Arenas fill first; elsewhere monsters keep apart on a loose grid.
+        // Arenas take their crowd first; monsters keep apart on a loose grid.
+        if (x % 2 || y % 2) continue;
         const bool arena = room && room->purpose == kArena;
-        if (!arena && (x % 2 || y % 2)) continue;
         wild[band(d)].push_back({y * kSize + x, arena ? h - (1 << 17) : h});
+      }
+    }
+    // Only the first kArenaMonsters of each arena keep their head start.
+    for (auto& candidates : wild) {
+      std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        return a.key != b.key ? a.key < b.key : a.id < b.id;
+      });
+      std::map<const Room*, int> crowd;
+      for (Candidate& c : candidates) {
+        if (c.key >= 0) continue;
+        const Room* room = roomAt(c.id % kSize, c.id / kSize);
+        if (++crowd[room] > kArenaMonsters) c.key += 1 << 17;
       }
     }
     const std::vector<int> chosen = Choose(calm, kStartAreaMonsters);

@@ -13,15 +13,20 @@ const std::vector<PlannedRoom>& PlanRooms() {
       {"Garden hall", kBlue, kCrescent, kFruitRoom, 212, 226, 44, 19, 5, false},
       {"Spire hall", kBlue, kSpire, kQuiet, 176, 146, 50, 34, 0, false},
       {"Chimney top", kBlue, kTerraces, kQuiet, 324, 318, 44, 16, 0, false},
-      {"Thorn run", kBlue, kHallShape, kGauntlet, 350, 262, 46, 9, 0, false},
+      {"Horseshoe", kBlue, kHorseshoe, kPlain, 330, 70, 30, 36, 0, false},
+      {"Nave", kBlue, kCathedral, kQuiet, 200, 360, 60, 30, 0, false},
       // The grey cap: cramped built rooms, an archive at its foot.
       {"Archive", kGrey, kSawtooth, kFruitRoom, 224, 72, 26, 14, 2, false},
       {"Grey keep", kGrey, kPillars, kPlain, 300, 16, 48, 22, 0, false},
+      {"Belfry", kGrey, kSpire, kPlain, 160, 10, 44, 16, 0, false},
       // The green west: long low galleries, a hermit's nook behind a crawl.
       {"West gallery", kGreen, kGalleryShape, kPlain, 36, 130, 112, 12, 0, false},
       {"Hermit's nook", kGreen, kKeyhole, kSecret, 1, 127, 13, 15, 3, true},
       {"Mushroom cave", kGreen, kMushroom, kQuiet, 60, 196, 44, 30, 0, false},
       {"Hive gallery", kGreen, kRamp, kArena, 30, 318, 124, 19, 6, false},
+      {"Twin hollows", kGreen, kTwinArch, kPlain, 20, 30, 60, 20, 0, false},
+      {"Lantern hall", kGreen, kLantern, kQuiet, 60, 250, 36, 40, 0, false},
+      {"Slope", kGreen, kRamp, kPlain, 40, 400, 40, 30, 0, false},
       // The purple east: tall vaults and the great shafts.
       {"Spire top", kPurple, kVaultShape, kPlain, 394, 6, 34, 12, 0, false},
       {"Eyrie", kPurple, kLantern, kSecret, 452, 2, 24, 16, 1, true},
@@ -29,6 +34,8 @@ const std::vector<PlannedRoom>& PlanRooms() {
       {"Crystal vault", kPurple, kTwinArch, kFruitRoom, 462, 118, 46, 50, 4, false},
       {"Well head", kPurple, kVaultShape, kPlain, 426, 184, 32, 14, 0, false},
       {"Bell well", kPurple, kBell, kQuiet, 418, 262, 52, 30, 0, false},
+      {"Thorn run", kPurple, kHallShape, kGauntlet, 388, 372, 46, 9, 0, false},
+      {"Deep bell", kPurple, kBell, kPlain, 444, 424, 40, 60, 0, false},
       // The deep south: the pit arena, and beyond it the sunken gallery.
       {"Pit arena", kPurple, kFunnel, kArena, 296, 438, 84, 54, 7, false},
       {"Ossuary", kPurple, kVaultShape, kPlain, 228, 454, 56, 34, 0, true},
