@@ -37,6 +37,9 @@ constexpr int kCalmDistance = 100;
 constexpr long kRoomAir = 200000;
 // Monsters a fruit arena holds.
 constexpr int kArenaMonsters = 30;
+// Checkpoints laid along the ways to the fruits before the rest go where
+// they cover the most.
+constexpr int kRouteCheckpoints = 45;
 // Monsters of each kind (1, 2, 3, 5) in each fifth of the walking distance:
 // the kinds come in one after another and the strength per area rises.
 constexpr int kBandQuota[5][4]{
@@ -309,6 +312,12 @@ std::vector<Link> MakeLinks(const std::vector<Room>& rooms) {
   for (int a = 0; a < static_cast<int>(rooms.size()); ++a)
     for (int b = a + 1; b < static_cast<int>(rooms.size()); ++b) {
       if (rooms[a].sealed || rooms[b].sealed) continue;
+      // A passage may not cut through a sealed room on its way.
+      Room span;
+      span.left = std::min(rooms[a].left, rooms[b].left), span.right = std::max(rooms[a].right, rooms[b].right);
+      span.top = std::min(rooms[a].top, rooms[b].top), span.floor = std::max(rooms[a].floor, rooms[b].floor);
+      if (std::any_of(rooms.begin(), rooms.end(), [&](const Room& r) { return r.sealed && Overlaps(r, span, 2); }))
+        continue;
       const int g = Gap(rooms[a], rooms[b]);
       if (g <= 40) all.push_back({a, b, g * 64 + Roll(a, b, kSaltLink, 64)});
     }
@@ -610,8 +619,9 @@ Painting PaintWorld() {
     fruitStands.push_back(best);
   }
 
-  // 4. Checkpoints where they cover the most: each goes to the standing
-  // place furthest, by walking, from the start and the ones before it.
+  // 4. Checkpoints: first along the ways to the fruits and back, spaced
+  // apart, then each where it covers the most, the standing place furthest
+  // by walking from the start and the ones before it.
   std::vector<int> checkpointStands;
   {
     auto fitsCheckpoint = [&](int id) {
@@ -619,6 +629,23 @@ Painting PaintWorld() {
       return both(id) && grid.Cell(c, r) == 1 && IsRock(layout.At(c, r)) && isFree(c, r - 1) &&
              !isReserved(c, r - 1) && isFree(c - 1, r - 1) && isFree(c + 1, r - 1);
     };
+    auto spaced = [&](int id, int gap) {
+      const int c = id % kSize, r = id / kSize;
+      if (std::abs(c - kStartColumn) < gap && std::abs(r - kStartRow - 1) < gap) return false;
+      for (int o : checkpointStands)
+        if (std::abs(o % kSize - c) < gap && std::abs(o / kSize - r) < gap) return false;
+      return true;
+    };
+    for (int f = 0; f < kFruitCount && static_cast<int>(checkpointStands.size()) < kRouteCheckpoints; ++f) {
+      if (fruitStands[f] < 0) continue;
+      std::vector<int> route = search.RouteFromStart(fruitStands[f]);
+      const std::vector<int> back = search.RouteToStart(fruitStands[f]);
+      route.insert(route.end(), back.begin(), back.end());
+      for (int id : route) {
+        if (static_cast<int>(checkpointStands.size()) >= kRouteCheckpoints) break;
+        if (fitsCheckpoint(id) && spaced(id, 28)) checkpointStands.push_back(id);
+      }
+    }
     std::vector<int> candidates;
     for (int id = 0; id < kSize * kSize; ++id)
       if (search.Forward(id) && fitsCheckpoint(id)) candidates.push_back(id);
@@ -642,6 +669,7 @@ Painting PaintWorld() {
       }
     };
     spread(kStartRow * kSize + kStartColumn);
+    for (int id : checkpointStands) spread(id - kSize);
     while (static_cast<int>(checkpointStands.size()) < kCheckpointTarget) {
       int best = -1;
       long bestKey = -1;
