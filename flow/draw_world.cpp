@@ -21,6 +21,8 @@ constexpr std::int32_t kBodyFallingLong = kHeroBodyFrames + 11;
 constexpr std::int32_t kLegsOffset = kHeroLegsFrames - kHeroBodyFrames;
 constexpr std::int32_t kLongFall = 6;  // frames of falling before the second falling pose
 // An enemy's 12 frames: 4 moving right, 4 moving left, 4 stopped to shoot.
+// About 128 ms shown, 128 ms hidden: a lower bit aliases with the 16 ms frame.
+constexpr std::int32_t kPausedBlinkBit = 128;
 constexpr std::int32_t kMonsterFramesPerKind = 12;
 constexpr std::int32_t kMonsterLeftFrames = 4;
 constexpr std::int32_t kMonsterShootingFrames = 8;
@@ -221,7 +223,7 @@ void DrawPowerGauge(Game& game) {
 void DrawTopLine(Game& game) {
   const Player& p = game.world.player;
   if (game.flow.GameState == kPaused) {
-    if (game.shell.elapsedMs & 8) QueueText(game, "PAUSED", kFontThin, kPictureCentreX, kTopLineY, 0, 1);
+    if (game.shell.elapsedMs & kPausedBlinkBit) QueueText(game, "PAUSED", kFontThin, kPictureCentreX, kTopLineY, 0, 1);
   } else if (p.state == kHeroWalking) {
     DrawPowerGauge(game);
   } else if (p.bounces != 0) {

@@ -191,6 +191,8 @@ void PausedFrame(Game& game) {
   } else {
     PointAtHovered(game);
   }
+  // A chosen entry has already left the pause; Escape must not undo half of it.
+  if (game.flow.GameState != kPaused) return;
   if (game.controls.escapePressed) {
     game.shell.pointerImage = 0;
     game.flow.GameState = kPlaying;
@@ -227,6 +229,8 @@ void ClosingFrame(Game& game, bool planetSaved) {
   UpdateEnemyShots(w, host);
   UpdateParticles(w);
   UpdateFloatingTexts(w);
+  // A shot still in flight can score; the HUD shows it at once, as the high score will.
+  game.flow.displayedScore = p.score;
 
   const std::int32_t locked = planetSaved ? kPlanetSavedLocked : kGameOverLocked;
   const Controls& c = game.controls;

@@ -369,6 +369,9 @@ void PlayerHit(World& world, PlayHost& host, std::int32_t kind) {
   p.hoverFuel = 0;
   p.state = kHeroBall;
   p.fireTimer = 0;
+  // Each ball counts its own bounces: an earlier ball's count would burst it early.
+  p.sameBounceCount = 0;
+  p.lastBounceVy = 0;
   AddParticle(world, kFramePuff, p.x, p.y, 0, 0, -224, 0);
 
   const std::int32_t r1 = LowBitsTimes(world.frameCounter, 32, 511) - 256;

@@ -394,6 +394,23 @@ TEST(SimPause, EscapeAndTheResumeEntryContinueTheSameGame) {
   EXPECT_EQ(t.rows.back()[kGamesStarted], 1);
 }
 
+// EXIT TO MAIN MENU clicked in the same frame as Escape, on the built-in world.
+TEST(SimPause, ExitToTheTitleWithEscapeInTheSameFrameEndsOnTheTitle) {
+  TempDir dir;
+  WriteFile("script.txt", "1 mouse 660 338\n2 mouse 660 339\n4 button left down\n5 button left up\n"
+                          "60 key 1 down\n61 key 1 up\n70 mouse 385 303\n71 mouse 385 304\n"
+                          "80 button left down\n80 key 1 down\n81 button left up\n81 key 1 up\n");
+  const testing::CommandResult r = Sim("run --frames 100 --input script.txt --trace trace.txt");
+  ASSERT_EQ(r.code, 0) << ReadFile("stderr.txt");
+  EXPECT_EQ(r.out, "frames=100 state=0 quit=0 windowed=1\n");
+  const Trace t = ReadTrace("trace.txt");
+  const TraceRow& exit = t.At(80);
+  EXPECT_EQ(exit[kStateBefore], 3);
+  EXPECT_EQ(exit[kStateAfter], 0);
+  EXPECT_TRUE(SoundStarted(exit, 5));
+  EXPECT_EQ(t.rows.back()[kIteration], 80);  // the title is not traced
+}
+
 // --- the closing scenes ----------------------------------------------------------
 
 // A kind-1 monster in a low tunnel right of the start, where the hero's shots
@@ -441,6 +458,37 @@ TEST(SimClosing, ShootingAMonsterThenLosingKeepsItsTenPointsAsTheHighScore) {
   EXPECT_EQ(t.rows.back()[kIteration], 200);  // the title is not traced
   EXPECT_EQ(ReadFile("Quorin.cfg"),
             "AudioVolume = 3\r\nWindowed = 1\r\nSmoothing = 1\r\nHiScore = 10\r\nMaxBounce = 0\r\n");
+}
+
+// The first shot is still flying down the tunnel when the hero, walking on,
+// meets the hazard beside the start.
+Layout ShotInFlightWorld() {
+  Layout l;
+  l.Fill(12, kFloorRow - 2, 26, kFloorRow - 2, kGreyRock);
+  l.Set(26, kFloorRow - 1, kGreyRock);
+  l.Set(20, kFloorRow - 1, kMonster1);
+  l.Set(10, kFloorRow - 1, kHazard);
+  return l;
+}
+
+TEST(SimClosing, PointsScoredDuringGameOverShowAtOnce) {
+  TempDir dir;
+  ShotInFlightWorld().Save("world.png");
+  WriteFile("script.txt", StartGame() + Hold(10, 14, kKeyX) + Down(12, kKeyRight));
+  const testing::CommandResult r = Sim("run --frames 100 --world world.png --input script.txt --trace trace.txt");
+  ASSERT_EQ(r.code, 0) << ReadFile("stderr.txt");
+  const Trace t = ReadTrace("trace.txt");
+  const TraceRow* over = t.First([](const TraceRow& row) { return row[kStateAfter] == 4; });
+  ASSERT_NE(over, nullptr);
+  EXPECT_EQ((*over)[kScore], 0);
+  const TraceRow* kill = t.First([](const TraceRow& row) { return row[kEnemies] == 0; });
+  ASSERT_NE(kill, nullptr);
+  EXPECT_EQ((*kill)[kStateBefore], 4);
+  EXPECT_EQ((*kill)[kScore], 10);
+  for (const TraceRow& row : t.rows) {
+    if (row[kStateBefore] != 4) continue;
+    EXPECT_EQ(row[kDisplayedScore], row[kScore]) << "iteration " << row[kIteration];
+  }
 }
 
 // The eight fruits in a row on the way right, a cell and a half above the floor.

@@ -535,6 +535,27 @@ TEST(HeroBall, ADifferentBounceStartsTheCountAgain) {
   EXPECT_EQ(world.player.sameBounceCount, 0);
 }
 
+TEST(HeroBall, ANewBallCountsItsOwnBouncesNotAnEarlierOnes) {
+  World world = BallBesideTheWall(5, 1000);
+  // The ball before this one ended on seven repeats of the same bounce.
+  world.player.state = kHeroWalking;
+  world.player.power = 40;
+  world.player.lastBounceVy = 1000;
+  world.player.sameBounceCount = 7;
+  QuietHost hit;
+  PlayerHit(world, hit, 3);  // touched by a monster
+  ASSERT_EQ(world.player.state, kHeroBall);
+  EXPECT_EQ(world.player.sameBounceCount, 0);
+  EXPECT_EQ(world.player.lastBounceVy, 0);
+
+  world.player.x = 15 * 4096 - 500;
+  world.player.vx = 1200;
+  world.player.vy = 1000 - 143;
+  Frame(world, kNothing);  // within 144 of the old ball's last bounce
+  EXPECT_EQ(world.player.state, kHeroBall);
+  EXPECT_EQ(world.player.sameBounceCount, 0);
+}
+
 TEST(HeroBall, TheFireButtonBurstsItFromTheSixteenthFrame) {
   World world = HeroWorld();
   world.player.state = kHeroBall;
