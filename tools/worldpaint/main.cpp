@@ -1,6 +1,6 @@
 // quorin-worldpaint ASSETS_DIR [DOCS_DIR]: paints the world layout into
-// ASSETS_DIR/world.png (and its figures into DOCS_DIR/world-figures.txt),
-// printing the figures; fails when a figure leaves its margin or a fruit or
+// ASSETS_DIR/world.png (and its figures, the counts, the hero's reach and
+// the design figures, into DOCS_DIR/world-figures.txt), printing them; fails when a figure leaves its margin or a fruit or
 // checkpoint is out of the hero's reach.
 // quorin-worldpaint --check FILE.png: the reach check on any layout image.
 // quorin-worldpaint --report FILE.png: the design figures of any layout image.
@@ -78,6 +78,8 @@ int main(int argc, char** argv) {
   std::vector<std::string> lines = DescribeFigures(CountFigures(painting.layout));
   const std::vector<std::string> reach = ReachLines(MeasureReach(), painting.reach);
   lines.insert(lines.end(), reach.begin(), reach.end());
+  const std::vector<std::string> design = DesignFigures(painting.layout);
+  lines.insert(lines.end(), design.begin(), design.end());
   Print(lines);
   std::printf("paint_time = %lld ms\n", static_cast<long long>(took.count()));
   const std::string path = std::string(argv[1]) + "/world.png";

@@ -227,7 +227,8 @@ std::vector<Room> MakeRooms() {
       r.top = r.floor - h;
       if (r.left < 2 || r.right > kSize - 3 || r.top < 2 || r.floor > kSize - 3) continue;
       if (std::any_of(rooms.begin(), rooms.end(), [&](const Room& o) { return Overlaps(o, r, 3); })) continue;
-      r.quiet = Roll(i, pass, kSaltQuiet, 100) < 16;
+      // Quiet rooms come in clusters, a breather of a screen or more.
+      r.quiet = Roll(cx / 80, cy / 48, kSaltQuiet, 100) < 24;
       rooms.push_back(r);
       air += static_cast<long>(w) * h;
     }
@@ -725,55 +726,70 @@ Painting PaintWorld() {
   for (int id : checkpointStands) keepClear(id % kSize, id / kSize - 2, id / kSize);
   for (int f = 0; f < kFruitCount; ++f)
     if (fruitStands[f] >= 0) keepClear(kFruits[f].column, kFruits[f].row, fruitStands[f] / kSize);
-  std::vector<Candidate> hanging, standing;
-  for (int y = 1; y < kSize - 1; ++y) {
-    for (int x = 1; x < kSize - 1; ++x) {
-      if (!isFree(x, y) || isReserved(x, y) || distAt(x, y) < kCalmDistance) continue;
-      if (std::abs(x - kStartColumn) <= kStartArea && std::abs(y - kStartRow) <= kStartArea) continue;
-      if (clear[static_cast<std::size_t>(y) * kSize + x]) continue;
-      const Room* room = roomAt(x, y);
-      long key = Roll(x, y, kSaltHazard, 1500) - std::min(distAt(x, y), 1500);
-      if (room && room->purpose == kGauntlet) key -= 5000;
-      if (room && room->quiet) key += 300;
-      if (IsRock(layout.At(x, y - 1))) {
-        if (head[static_cast<std::size_t>(y - 1) * kSize + x] || grid.Cell(x, y - 1) != 1) continue;
-        // A hazard under a pad's rock would take the pad's flag: generation
-        // writes the hanging base after the pad.
-        if (y >= 2 && (layout.At(x, y - 2) == kCheckpoint || layout.At(x, y - 2) == kStart)) continue;
-        hanging.push_back({y * kSize + x, key - (nearUsed(head, x, y - 1) ? 200 : 0)});
-      } else if (IsRock(layout.At(x, y + 1))) {
-        if (feet[static_cast<std::size_t>(y + 1) * kSize + x] || grid.Cell(x, y + 1) != 1) continue;
-        if (IsRock(layout.At(x - 1, y)) || IsRock(layout.At(x + 1, y))) continue;
-        standing.push_back({y * kSize + x, key - (nearUsed(feet, x, y + 1) ? 200 : 0)});
+  // A hazard where the search's routes do not go can still spoil a way
+  // back from some ledge; such a throw of the hazards is thrown again.
+  const Layout bare = layout;
+  const std::vector<std::uint8_t> bareReserved = reserved;
+  const std::size_t problemsBefore = out.problems.size();
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    layout = bare;
+    reserved = bareReserved;
+    out.problems.resize(problemsBefore);
+    std::vector<Candidate> hanging, standing;
+    for (int y = 1; y < kSize - 1; ++y) {
+      for (int x = 1; x < kSize - 1; ++x) {
+        if (!isFree(x, y) || isReserved(x, y) || distAt(x, y) < kCalmDistance) continue;
+        if (std::abs(x - kStartColumn) <= kStartArea && std::abs(y - kStartRow) <= kStartArea) continue;
+        if (clear[static_cast<std::size_t>(y) * kSize + x]) continue;
+        const Room* room = roomAt(x, y);
+        long key = Roll(x, y, kSaltHazard + 16 * attempt, 1500) - std::min(distAt(x, y), 1500);
+        if (room && room->purpose == kGauntlet) key -= 5000;
+        if (room && room->quiet) key += 300;
+        if (IsRock(layout.At(x, y - 1))) {
+          if (head[static_cast<std::size_t>(y - 1) * kSize + x] || grid.Cell(x, y - 1) != 1) continue;
+          // A hazard under a pad's rock would take the pad's flag: generation
+          // writes the hanging base after the pad.
+          if (y >= 2 && (layout.At(x, y - 2) == kCheckpoint || layout.At(x, y - 2) == kStart)) continue;
+          hanging.push_back({y * kSize + x, key - (nearUsed(head, x, y - 1) ? 200 : 0)});
+        } else if (IsRock(layout.At(x, y + 1))) {
+          if (feet[static_cast<std::size_t>(y + 1) * kSize + x] || grid.Cell(x, y + 1) != 1) continue;
+          if (IsRock(layout.At(x - 1, y)) || IsRock(layout.At(x + 1, y))) continue;
+          standing.push_back({y * kSize + x, key - (nearUsed(feet, x, y + 1) ? 200 : 0)});
+        }
       }
     }
+    // Hazards come in short rows: each chosen seed grows sideways while it can.
+    auto placeHazards = [&](std::vector<Candidate>& candidates, int target, bool hangs) {
+      std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        return a.key != b.key ? a.key < b.key : a.id < b.id;
+      });
+      std::set<int> allowed;
+      for (const Candidate& c : candidates) allowed.insert(c.id);
+      int placed = 0;
+      for (const Candidate& c : candidates) {
+        if (placed >= target) break;
+        const int x = c.id % kSize, y = c.id / kSize;
+        if (!isFree(x, y)) continue;
+        const int length = 1 + Roll(x, y, kSaltHazard + 16 * attempt + 1, 4);
+        for (int k = 0; k < length && placed < target; ++k) {
+          const int id = c.id + k;
+          if (!allowed.count(id) || !isFree(x + k, y)) break;
+          layout.Set(x + k, y, kHazard);
+          reserve(x + k, y);
+          ++placed;
+        }
+      }
+      if (placed < target)
+        problem(std::string(hangs ? "hanging" : "standing") + " hazards: only " + std::to_string(placed) + " placed");
+    };
+    placeHazards(hanging, kHangingTarget, true);
+    placeHazards(standing, kStandingTarget, false);
+    const CollisionGrid spiked = BuildCollision(layout);
+    ReachSearch again(spiked);
+    again.Explore(again.StandId(kStartColumn, kStartRow + 1));
+    if (again.ForwardCount() == again.BackCount()) break;
+    if (attempt == 7) problem("every throw of the hazards leaves a ledge with no way back");
   }
-  // Hazards come in short rows: each chosen seed grows sideways while it can.
-  auto placeHazards = [&](std::vector<Candidate>& candidates, int target, bool hangs) {
-    std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
-      return a.key != b.key ? a.key < b.key : a.id < b.id;
-    });
-    std::set<int> allowed;
-    for (const Candidate& c : candidates) allowed.insert(c.id);
-    int placed = 0;
-    for (const Candidate& c : candidates) {
-      if (placed >= target) break;
-      const int x = c.id % kSize, y = c.id / kSize;
-      if (!isFree(x, y)) continue;
-      const int length = 1 + Roll(x, y, kSaltHazard + 1, 4);
-      for (int k = 0; k < length && placed < target; ++k) {
-        const int id = c.id + k;
-        if (!allowed.count(id) || !isFree(x + k, y)) break;
-        layout.Set(x + k, y, kHazard);
-        reserve(x + k, y);
-        ++placed;
-      }
-    }
-    if (placed < target)
-      problem(std::string(hangs ? "hanging" : "standing") + " hazards: only " + std::to_string(placed) + " placed");
-  };
-  placeHazards(hanging, kHangingTarget, true);
-  placeHazards(standing, kStandingTarget, false);
 
   // 6. Monsters: a few weak ones by the start, then each fifth of the
   // reachable air by walking distance gets its quota of each kind, the
@@ -809,7 +825,7 @@ Painting PaintWorld() {
         if (d < 0 || !isFree(x, y) || isReserved(x, y) || !openAround(x, y) || nearCheckpoint(x, y)) continue;
         const long h = Roll(x, y, kSaltEnemy, 1 << 16);
         if (std::abs(x - kStartColumn) <= kStartArea && std::abs(y - kStartRow) <= kStartArea) {
-          if (d >= 24 && (x + y) % 3 == 0) calm.push_back({y * kSize + x, h});
+          if (d >= 24 && y <= kStartRow - 8 && (x + y) % 3 == 0) calm.push_back({y * kSize + x, h});
           continue;
         }
         const Room* room = roomAt(x, y);
