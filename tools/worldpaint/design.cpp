@@ -483,7 +483,7 @@ std::vector<std::string> DesignFigures(const Layout& l) {
     int arenas = 0;
     std::set<std::uint32_t> fruitShapes;
     for (int f : fruitIds) {
-      const int r = label[f + w] >= 0 ? label[f + w] : label[f];
+      const int r = f + w < static_cast<int>(n) && label[f + w] >= 0 ? label[f + w] : label[f];
       const int m = r >= 0 ? info[r].monsters : 0;
       roomMonsters += (roomMonsters.empty() ? "" : " ") + std::to_string(m);
       arenas += m >= 25 ? 1 : 0;
