@@ -35,10 +35,10 @@ constexpr int kIteration = 0, kStateBefore = 2, kStateAfter = 3, kHeroState = 16
 // Iterations of the recorded run the pictures show. Each is checked against
 // the trace below, so a new run that moves them fails here first.
 constexpr std::int64_t kFirstPlay = 5;
-constexpr std::int64_t kBall = 2912;
+constexpr std::int64_t kBall = 6724;
 constexpr std::int64_t kPause = 4030;
-constexpr std::int64_t kPlanetSaved = 26053;
-constexpr std::int64_t kFrames = 27000;
+constexpr std::int64_t kPlanetSaved = 26534;
+constexpr std::int64_t kFrames = 29000;
 
 std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -87,9 +87,10 @@ TEST(BotGame, RestoreMovesTheCurrentCheckpointTileBack) {
   game.Save(start);
   const std::int32_t column = w.checkpointColumn, row = w.checkpointRow;
   ASSERT_EQ(w.TileMap.At(column, row), kTileCheckpointCurrent);
-  // The recorded run passes its first pad a few hundred frames in.
+  // The recorded run lands on its first pad, by the first fruit, some 1,140
+  // frames in.
   bool moved = false;
-  for (const std::uint8_t k : RecordedKeys(1000)) {
+  for (const std::uint8_t k : RecordedKeys(1500)) {
     game.Step(k);
     if (w.checkpointColumn != column || w.checkpointRow != row) {
       moved = true;

@@ -8,9 +8,12 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "tools/worldpaint/design.h"
 #include "tools/worldpaint/layout.h"
 #include "tools/worldpaint/painter.h"
 #include "tools/worldpaint/reach.h"
@@ -436,6 +439,86 @@ TEST(ReachCheck, RefusesALayoutWithoutExactlyOneStart) {
   Layout none = SmallCave(20, 10, 8, 3);
   none.Set(3, 7, kEmpty);
   EXPECT_TRUE(HasProblem(CheckReach(none), "0 start markers"));
+}
+
+// --- The design figures ---------------------------------------------------------
+
+std::map<std::string, std::string> FigureMap(const std::vector<std::string>& lines) {
+  std::map<std::string, std::string> m;
+  for (const std::string& l : lines) {
+    const std::size_t eq = l.find(" = ");
+    if (eq != std::string::npos) m[l.substr(0, eq)] = l.substr(eq + 3);
+  }
+  return m;
+}
+long Number(const std::map<std::string, std::string>& m, const std::string& name) {
+  const auto it = m.find(name);
+  return it == m.end() ? -1 : std::stol(it->second);
+}
+
+TEST(DesignFigures, OfTheCommittedWorldAreTheOnesInTheDocsAndMeetItsGoals) {
+  const std::vector<std::string> lines = DesignFigures(LoadCommitted());
+  std::ifstream docs(std::string(QUORIN_SOURCE_DIR) + "/docs/world-figures.txt");
+  std::vector<std::string> stored;
+  for (std::string l; std::getline(docs, l);) stored.push_back(l);
+  for (const std::string& l : lines)
+    EXPECT_NE(std::find(stored.begin(), stored.end(), l), stored.end()) << l << ": run quorin-worldpaint assets docs";
+  const auto f = FigureMap(lines);
+  EXPECT_LE(Number(f, "self_similar_windows_percent"), 10);
+  EXPECT_LE(Number(f, "lattice_rows_peak_permille"), 50);
+  EXPECT_GE(Number(f, "room_area_largest_to_smallest"), 10);
+  EXPECT_GE(Number(f, "region_explains_room_shape_percent"), 30);
+  EXPECT_GE(Number(f, "great_shafts"), 3);
+  EXPECT_GE(Number(f, "long_galleries"), 2);
+  EXPECT_GE(Number(f, "fruit_arenas"), 2);
+  EXPECT_EQ(Number(f, "fruit_room_shapes_distinct"), 8);
+  EXPECT_GE(Number(f, "hazards_most_on_a_screen"), 30);
+  EXPECT_GE(Number(f, "secret_fruits"), 2);
+  EXPECT_GE(Number(f, "platform_shapes"), 8);
+  EXPECT_LE(Number(f, "platform_commonest_shape_percent"), 50);
+  EXPECT_EQ(Number(f, "kind2_first_band"), 2);
+  EXPECT_EQ(Number(f, "kind3_first_band"), 3);
+  EXPECT_EQ(Number(f, "kind5_first_band"), 4);
+  EXPECT_GE(Number(f, "bands_mixing_two_kinds"), 4);
+  for (int b = 1; b < 5; ++b)
+    EXPECT_LT(Number(f, "band" + std::to_string(b) + "_strength_per_1000_cells"),
+              Number(f, "band" + std::to_string(b + 1) + "_strength_per_1000_cells")) << b;
+  EXPECT_LT(Number(f, "band1_hazards_per_10000_cells"), Number(f, "band5_hazards_per_10000_cells"));
+  EXPECT_GE(Number(f, "quiet_screens_percent"), 10);
+  EXPECT_LE(Number(f, "checkpoint_farthest_steps"), 200);
+  EXPECT_GE(Number(f, "checkpoint_within_120_percent"), 90);
+  EXPECT_GE(Number(f, "landmarks"), 12);
+  EXPECT_GE(Number(f, "dead_end_percent"), 10);
+  EXPECT_LE(Number(f, "dead_end_percent"), 30);
+  EXPECT_GT(Number(f, "dead_ends_rewarded_percent"), 50);
+}
+
+// A shaft 60 high with ledges, a gallery 120 long, and a fruit behind a
+// crawl two cells high off the gallery's end.
+TEST(DesignFigures, FindShaftsGalleriesPlatformsAndACrawlToASecret) {
+  Layout l(200, 100);
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 200; ++x) l.Set(x, y, kBlueRock);
+  auto open = [&](int x0, int y0, int x1, int y1) {
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x) l.Set(x, y, kEmpty);
+  };
+  open(10, 80, 130, 89);   // the gallery, floor at row 90
+  open(20, 20, 28, 79);    // the shaft above it
+  for (int row = 30; row < 80; row += 10) Block(l, row % 20 ? 21 : 25, row, row % 20 ? 23 : 27, row);
+  open(131, 87, 150, 89);  // a crawl three high, then the nook
+  open(151, 80, 160, 89);
+  l.Set(70, 89, kStart);
+  l.Set(155, 86, kFruit);
+  const auto f = FigureMap(DesignFigures(l));
+  EXPECT_EQ(Number(f, "great_shafts"), 1);
+  EXPECT_EQ(Number(f, "long_galleries"), 1);
+  EXPECT_EQ(Number(f, "platforms"), 5);
+  EXPECT_EQ(Number(f, "platform_shapes"), 1);
+  EXPECT_EQ(Number(f, "secret_fruits"), 1);
+  // With the crawl opened into a passage, the fruit is no secret.
+  open(131, 82, 150, 89);
+  EXPECT_EQ(Number(FigureMap(DesignFigures(l)), "secret_fruits"), 0);
 }
 
 }  // namespace

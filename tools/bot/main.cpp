@@ -20,6 +20,11 @@
 namespace quorin::bot {
 namespace {
 
+// A screen round a fruit, in cells, and what a hit point of its guard
+// weighs against steps of the route.
+constexpr std::int32_t kGuardReachX = 20, kGuardReachY = 12;
+constexpr std::int32_t kGuardWeight = 12;
+
 struct FruitPlace {
   std::int32_t number = 0;
   std::int32_t column = 0;
@@ -32,6 +37,18 @@ std::vector<FruitPlace> FruitsLeft(const World& w) {
     if (p.kind == kPickupFruit) out.push_back({p.variant, p.x >> kCellShift, p.y >> kCellShift});
   });
   return out;
+}
+
+// The live monsters' strength (hit points) within a screen of a fruit: the
+// bot takes the quiet fruits first and saves the guarded ones for later, so
+// its run climbs from easy country into hard.
+std::int32_t GuardAround(const World& w, const FruitPlace& f) {
+  std::int32_t strength = 0;
+  w.Enemies.ForEach([&](const Enemy& e) {
+    const std::int32_t dx = (e.x >> kCellShift) - f.column, dy = (e.y >> kCellShift) - f.row;
+    if (dx >= -kGuardReachX && dx <= kGuardReachX && dy >= -kGuardReachY && dy <= kGuardReachY) strength += e.hitPoints;
+  });
+  return strength;
 }
 
 double Minutes(std::int64_t frames) { return static_cast<double>(frames) * 16.0 / 60000.0; }
@@ -100,15 +117,19 @@ int Run(int argc, char** argv) {
   for (;;) {
     const std::vector<FruitPlace> left = FruitsLeft(game.world());
     if (left.empty()) break;
-    // The nearest fruit by the route over the grid.
+    // The fruit nearest by the route over the grid, its guard counted as
+    // extra distance.
     const World& w = game.world();
     std::vector<DistanceField> fields;
     std::size_t target = 0;
     std::int32_t nearest = kFar;
+    std::int64_t cheapest = -1;
     for (std::size_t i = 0; i < left.size(); ++i) {
       fields.emplace_back(w, left[i].column, left[i].row);
       const std::int32_t d = fields.back().AtUnits(w.player.x, w.player.y);
-      if (d < nearest) {
+      const std::int64_t cost = static_cast<std::int64_t>(d) + static_cast<std::int64_t>(kGuardWeight) * GuardAround(w, left[i]);
+      if (cheapest < 0 || cost < cheapest) {
+        cheapest = cost;
         nearest = d;
         target = i;
       }

@@ -1,13 +1,15 @@
 // quorin-worldpaint ASSETS_DIR [DOCS_DIR]: paints the world layout into
-// ASSETS_DIR/world.png (and its figures into DOCS_DIR/world-figures.txt),
-// printing the figures; fails when a figure leaves its margin or a fruit or
+// ASSETS_DIR/world.png (and its figures, the counts, the hero's reach and
+// the design figures, into DOCS_DIR/world-figures.txt), printing them; fails when a figure leaves its margin or a fruit or
 // checkpoint is out of the hero's reach.
 // quorin-worldpaint --check FILE.png: the reach check on any layout image.
+// quorin-worldpaint --report FILE.png: the design figures of any layout image.
 #include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "tools/worldpaint/design.h"
 #include "tools/worldpaint/painter.h"
 
 namespace {
@@ -51,12 +53,23 @@ int Check(const std::string& path) {
   return report.ok ? 0 : 1;
 }
 
+int Report(const std::string& path) {
+  Layout layout;
+  if (!ReadLayoutPng(path, layout)) {
+    std::fprintf(stderr, "quorin-worldpaint: cannot read %s\n", path.c_str());
+    return 2;
+  }
+  Print(DesignFigures(layout));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--check") return Check(argv[2]);
+  if (argc == 3 && std::string(argv[1]) == "--report") return Report(argv[2]);
   if (argc < 2 || argc > 3 || argv[1][0] == '-') {
-    std::fprintf(stderr, "usage: quorin-worldpaint ASSETS_DIR [DOCS_DIR]\n       quorin-worldpaint --check FILE.png\n");
+    std::fprintf(stderr, "usage: quorin-worldpaint ASSETS_DIR [DOCS_DIR]\n       quorin-worldpaint --check FILE.png\n       quorin-worldpaint --report FILE.png\n");
     return 2;
   }
   const auto began = std::chrono::steady_clock::now();
@@ -65,6 +78,8 @@ int main(int argc, char** argv) {
   std::vector<std::string> lines = DescribeFigures(CountFigures(painting.layout));
   const std::vector<std::string> reach = ReachLines(MeasureReach(), painting.reach);
   lines.insert(lines.end(), reach.begin(), reach.end());
+  const std::vector<std::string> design = DesignFigures(painting.layout);
+  lines.insert(lines.end(), design.begin(), design.end());
   Print(lines);
   std::printf("paint_time = %lld ms\n", static_cast<long long>(took.count()));
   const std::string path = std::string(argv[1]) + "/world.png";
