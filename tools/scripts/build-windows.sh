@@ -77,7 +77,7 @@ build_dep png libpng1.6 "$v_png zlib $v_zlib $toolkey" LICENSE \
 build_dep sdl2 libsdl2 "$v_sdl $toolkey" LICENSE.txt \
   -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL2_DISABLE_UNINSTALL=ON
 if [ "$tests" = 1 ]; then
-  build_dep gtest googletest "$v_gtest $toolkey" googletest/LICENSE -DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON
+  build_dep gtest googletest "$v_gtest $toolkey" LICENSE -DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON
 fi
 cp /usr/share/doc/libz-mingw-w64-dev/copyright "$prefix/licences/zlib.txt"
 
