@@ -1,13 +1,13 @@
+#include "runtime/host.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <system_error>
 #include <thread>
-#include <algorithm>
-
-#include "runtime/host.h"
 
 namespace quorin {
 

@@ -1,10 +1,10 @@
+#include "runtime/host.h"
+
 #include <io.h>
 #include <windows.h>
 
 #include <cstdlib>
 #include <system_error>
-
-#include "runtime/host.h"
 
 namespace quorin {
 
