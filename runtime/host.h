@@ -51,6 +51,11 @@ void KeepFilePermissions(std::FILE* file, const std::filesystem::path& old);
 // Puts from in the place of to in one step: a crash leaves one or the other.
 bool ReplaceFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to);
 
+// A windowed Windows program has no console: when started from one with
+// nowhere else to write, its standard output and errors go to that console
+// (for --help and --version). Nothing to do elsewhere.
+void HostUseParentConsole();
+
 // Sleeps about ns nanoseconds on the finest timer the system has (never a
 // millisecond one, which can sleep past a frame mark).
 void SleepFine(std::uint64_t ns);

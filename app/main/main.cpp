@@ -5,6 +5,7 @@
 
 #include "app/command_line.h"
 #include "app/game_main.h"
+#include "runtime/host.h"
 #include "runtime/sdl/audio_sdl.h"
 #include "runtime/sdl/input_sdl.h"
 #include "runtime/sdl/sdl_clock.h"
@@ -12,6 +13,7 @@
 
 int main(int argc, char** argv) {
   using namespace quorin;
+  HostUseParentConsole();
   if (const std::optional<int> exit = HandleCommandLine(
           std::span<const char* const>(argv, static_cast<std::size_t>(argc)), QUORIN_VERSION, std::cout, std::cerr)) {
     return *exit;

@@ -64,6 +64,8 @@ bool ReplaceFileAtomically(const fs::path& from, const fs::path& to) {
   return !ec;
 }
 
+void HostUseParentConsole() {}
+
 void SleepFine(std::uint64_t ns) {
   std::this_thread::sleep_for(std::chrono::nanoseconds(ns));
 }

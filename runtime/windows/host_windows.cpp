@@ -84,6 +84,16 @@ bool ReplaceFileAtomically(const fs::path& from, const fs::path& to) {
   return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+void HostUseParentConsole() {
+  // Output already going somewhere (a pipe, a file, Wine's terminal) stays there.
+  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (out != nullptr && out != INVALID_HANDLE_VALUE) return;
+  if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+  std::FILE* ignored = nullptr;
+  (void)freopen_s(&ignored, "CONOUT$", "w", stdout);
+  (void)freopen_s(&ignored, "CONOUT$", "w", stderr);
+}
+
 void SleepFine(std::uint64_t ns) {
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
