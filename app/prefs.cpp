@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "runtime/file_io.h"
+#include "runtime/host.h"
 
 namespace quorin {
 
@@ -160,10 +161,10 @@ std::string PrefsFormat(const std::vector<PrefsEntry>& entries, bool utf8) {
 int PrefsOpen(PrefsStore& store, std::string_view path) {
   PrefsClose(store);
   store.path = path;
-  std::FILE* file = path.empty() ? nullptr : std::fopen(store.path.c_str(), "r+b");
+  std::FILE* file = path.empty() ? nullptr : OpenFile(store.path, "r+b");
   store.mode = PrefsStore::Mode::ReadWrite;
   if (!file) {
-    file = path.empty() ? nullptr : std::fopen(store.path.c_str(), "rb");
+    file = path.empty() ? nullptr : OpenFile(store.path, "rb");
     store.mode = PrefsStore::Mode::ReadOnly;
   }
   if (!file) {
@@ -190,7 +191,7 @@ int PrefsCreate(PrefsStore& store, std::string_view path) {
   // Only prove that the file can be written here; its contents are replaced
   // whole at close, so a crash in between never leaves it empty.
   const Text name(path);
-  std::FILE* file = std::fopen(name.c_str(), "ab");
+  std::FILE* file = OpenFile(name, "ab");
   if (!file) return 0;
   std::fclose(file);
   store.mode = PrefsStore::Mode::Created;

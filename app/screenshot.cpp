@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "runtime/host.h"
 #include "runtime/input.h"
 #include "runtime/key_codes.h"
 #include "runtime/png_codec.h"
@@ -19,15 +20,13 @@ constexpr int kMaxAttempts = 100;
 
 std::tm LocalNow() {
   const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-  std::tm local{};
-  localtime_r(&now, &local);
-  return local;
+  return HostLocalTime(now);
 }
 
 }  // namespace
 
 std::filesystem::path ScreenshotFolder(const Game& game) {
-  const std::filesystem::path userFile(game.settings.userFilePath);
+  const std::filesystem::path userFile = PathFromUtf8(game.settings.userFilePath);
   return userFile.parent_path() / kScreenshotFolder;
 }
 
@@ -51,7 +50,7 @@ std::filesystem::path TakeScreenshot(Game& game) {
   for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
     const fs::path path = folder / ScreenshotFileName(when, attempt);
     if (fs::exists(path, ec)) continue;
-    return SavePng(picture, path.string()) ? path : fs::path{};
+    return SavePng(picture, PathToUtf8(path)) ? path : fs::path{};
   }
   return {};
 }

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "app/prefs.h"
+#include "runtime/host.h"
 
 namespace quorin {
 
@@ -52,10 +53,6 @@ constexpr std::string_view kUserKeys[] = {"AudioVolume", "Windowed", "Smoothing"
 // HiScore and MaxBounce, which a world of one's own does not save.
 constexpr std::size_t kSessionOnlyFrom = 3;
 
-#if defined(_WIN32)
-constexpr std::size_t kMaxAppDataLength = 254;
-#endif
-
 std::int32_t Low32(std::int64_t value) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(value)); }
 
 }  // namespace
@@ -63,37 +60,12 @@ std::int32_t Low32(std::int64_t value) { return static_cast<std::int32_t>(static
 std::span<const EngineKey> EngineKeys() { return kEngineKeys; }
 
 std::optional<std::string> ProcessEnvironment(std::string_view name) {
-  const char* value = std::getenv(std::string(name).c_str());
-  if (!value) return std::nullopt;
-  return std::string(value);
+  return HostEnvironment(name);
 }
 
 Text UserFilePathFor(std::int32_t storeLocally, const EnvironmentLookup& environment) {
   if (storeLocally != 0) return Text(kUserFileName);
-  namespace fs = std::filesystem;
-#if defined(_WIN32)
-  const std::optional<std::string> appData = environment("APPDATA");
-  if (!appData || appData->empty() || appData->size() > kMaxAppDataLength) return {};
-  std::string folder = *appData;
-  while (!folder.empty() && (folder.back() == ' ' || folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
-  folder += "\\";
-  folder += kUserFolderName;
-  std::error_code ec;
-  fs::create_directory(folder, ec);
-  return folder + "\\" + std::string(kUserFileName);
-#else
-  // Relative data folders are ignored, as other desktop programs do.
-  std::optional<std::string> base = environment("XDG_DATA_HOME");
-  if (!base || base->empty() || base->front() != '/') {
-    const std::optional<std::string> home = environment("HOME");
-    if (!home || home->empty()) return {};
-    base = *home + "/.local/share";
-  }
-  const fs::path folder = fs::path(*base) / kUserFolderName;
-  std::error_code ec;
-  fs::create_directories(folder, ec);
-  return (folder / kUserFileName).string();
-#endif
+  return HostUserFilePath(kUserFolderName, kUserFileName, environment);
 }
 
 void ReadEngineSettings(Game& game) {

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "flow/game.h"
+#include "runtime/host.h"
 
 namespace quorin {
 
@@ -36,7 +37,6 @@ void ReadEngineSettings(Game& game);
 // Where the user file lives: the working directory when storeLocally is
 // nonzero, else the per-user data folder (created when missing). Empty when
 // no usable folder exists: the game then runs on defaults and saves nothing.
-using EnvironmentLookup = std::function<std::optional<std::string>(std::string_view)>;
 Text UserFilePathFor(std::int32_t storeLocally, const EnvironmentLookup& environment);
 std::optional<std::string> ProcessEnvironment(std::string_view name);
 

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "runtime/host.h"
+
 namespace quorin {
 
 namespace {
@@ -194,7 +196,7 @@ std::vector<unsigned char> EncodePng(const Surface& surface, bool withAlpha) {
 bool SavePng(const Surface& surface, const std::string& path, bool withAlpha) {
   const std::vector<unsigned char> bytes = EncodePng(surface, withAlpha);
   if (bytes.empty()) return false;
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+  std::FILE* file = OpenFile(path, "wb");
   if (!file) return false;
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   return std::fclose(file) == 0 && written;

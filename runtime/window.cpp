@@ -7,6 +7,8 @@
 #include <string>
 #include <system_error>
 
+#include "runtime/host.h"
+
 namespace quorin {
 
 namespace {
@@ -102,12 +104,9 @@ std::int32_t DirectoryCreate(const char* path) {
   std::string name(path, strnlen(path, kMaxPathLength));
   while (!name.empty() && (name.back() == ' ' || name.back() == '/' || name.back() == '\\')) name.pop_back();
   if (name.empty()) return 0;
-#ifndef _WIN32
-  // The game writes its paths with backslashes.
-  std::replace(name.begin(), name.end(), '\\', '/');
-#endif
+  name = HostPathSpelling(std::move(name));
   std::error_code error;
-  return std::filesystem::create_directory(std::filesystem::path(name), error) && !error ? 1 : 0;
+  return std::filesystem::create_directory(PathFromUtf8(name), error) && !error ? 1 : 0;
 }
 
 std::intptr_t CallFunctionPointer(SystemFunction function, std::intptr_t argument) {

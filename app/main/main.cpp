@@ -6,6 +6,7 @@
 #include "app/command_line.h"
 #include "app/game_main.h"
 #include "app/launch.h"
+#include "runtime/host.h"
 #include "runtime/sdl/audio_sdl.h"
 #include "runtime/sdl/input_sdl.h"
 #include "runtime/sdl/sdl_clock.h"
@@ -13,6 +14,7 @@
 
 int main(int argc, char** argv) {
   using namespace quorin;
+  HostUseParentConsole();
   LaunchOptions launch;
   if (const std::optional<int> exit =
           HandleCommandLine(std::span<const char* const>(argv, static_cast<std::size_t>(argc)),

@@ -2,15 +2,20 @@
 
 #include <SDL.h>
 
-#if defined(_WIN32)
-#include <windows.h>
-#include <timeapi.h>
-#endif
-
 namespace quorin {
+
+namespace {
+
+// The system timer resolution the pacing holds, in milliseconds. SDL sets it
+// (timeBeginPeriod on Windows, nothing elsewhere) through this hint.
+constexpr const char* kFineTimerMs = "2";
+
+}  // namespace
 
 SdlClock::SdlClock() {
   SDL_SetMainReady();
+  // SDL would hold 1 ms from its start; the game asks for its own 2 ms below.
+  SDL_SetHint(SDL_HINT_TIMER_RESOLUTION, "0");
   SDL_InitSubSystem(SDL_INIT_TIMER);
 }
 
@@ -28,12 +33,8 @@ void SdlClock::Sleep(std::uint32_t milliseconds) {
 }
 
 void SdlClock::HoldFineTimer(bool hold) {
-#if defined(_WIN32)
-  constexpr UINT kTimerResolutionMs = 2;
   if (hold == fineTimerHeld_) return;
-  if (hold) timeBeginPeriod(kTimerResolutionMs);
-  else timeEndPeriod(kTimerResolutionMs);
-#endif
+  SDL_SetHint(SDL_HINT_TIMER_RESOLUTION, hold ? kFineTimerMs : "0");
   fineTimerHeld_ = hold;
 }
 

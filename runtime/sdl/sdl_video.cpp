@@ -3,17 +3,13 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <thread>
 
+#include "runtime/host.h"
 #include "runtime/screen.h"
 
-#if defined(_WIN32)
-#include <windows.h>
-#endif
 
 namespace quorin {
 
@@ -36,27 +32,6 @@ constexpr std::int32_t kButtonNo = 7;
 
 // The windowed limiter spins only this close to its mark.
 constexpr Uint64 kLimiterSpinMicroseconds = 250;
-
-// Sleeps about ns nanoseconds on the finest timer the system has (never the
-// millisecond one, which can sleep past a frame mark).
-void SleepFine(Uint64 ns) {
-#if defined(_WIN32)
-#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
-#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
-#endif
-  HANDLE timer = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
-  if (timer == nullptr) {  // older systems: whole milliseconds, rounded down
-    if (ns >= 1000000) Sleep(static_cast<DWORD>(ns / 1000000));
-    return;
-  }
-  LARGE_INTEGER due;
-  due.QuadPart = -static_cast<LONGLONG>(ns / 100);  // relative, in 100 ns steps
-  if (SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE)) WaitForSingleObject(timer, INFINITE);
-  CloseHandle(timer);
-#else
-  std::this_thread::sleep_for(std::chrono::nanoseconds(ns));
-#endif
-}
 
 // The game's own message says only that the display failed; SDL's reason goes
 // beside it for whoever has to find out why.
@@ -105,6 +80,8 @@ SdlVideo::SdlVideo() {
   SDL_SetMainReady();
   // A close click is a request the game answers, not an SDL_QUIT of its own.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  // Windows: one window pixel per screen pixel on a scaled desktop, unblurred.
+  SDL_SetHint(SDL_HINT_WINDOWS_DPI_AWARENESS, "permonitorv2");
   ready_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
   if (!ready_) LogFailure("video start-up");
   if (ready_) {
@@ -121,29 +98,7 @@ SdlVideo::~SdlVideo() {
 }
 
 void SdlVideo::SetDesktopComposition(bool on) {
-#if defined(_WIN32)
-  using EnableComposition = HRESULT(WINAPI*)(UINT);
-  if (!on && compositionLibrary_ == nullptr) {
-    HMODULE library = LoadLibraryA("dwmapi.dll");
-    if (library == nullptr) return;  // no switch on this system: leave it alone
-    auto enable = reinterpret_cast<EnableComposition>(GetProcAddress(library, "DwmEnableComposition"));
-    if (enable == nullptr) {
-      FreeLibrary(library);
-      return;
-    }
-    enable(0);
-    compositionLibrary_ = library;
-  } else if (on && compositionLibrary_ != nullptr) {
-    HMODULE library = static_cast<HMODULE>(compositionLibrary_);
-    if (auto enable = reinterpret_cast<EnableComposition>(GetProcAddress(library, "DwmEnableComposition"))) {
-      enable(1);
-    }
-    FreeLibrary(library);
-    compositionLibrary_ = nullptr;
-  }
-#else
-  (void)on;
-#endif
+  composition_.Set(on);
 }
 
 std::vector<DesktopInfo> SdlVideo::Desktops() {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/host.h"
 #include "runtime/platform.h"
 
 struct SDL_Window;
@@ -104,7 +105,7 @@ class SdlVideo final : public VideoDevice {
   void WaitForFrameSlot();
 
   bool ready_ = false;
-  void* compositionLibrary_ = nullptr;  // the system library with the switch, while it is off
+  CompositionSwitch composition_;
   bool focusless_ = false;  // a video driver without a window system (dummy, offscreen)
   std::set<NativeWindow> windows_;
   std::deque<Event> events_;

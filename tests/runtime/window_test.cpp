@@ -79,7 +79,9 @@ TEST_F(Windows, MessagesAreRecordedAndAnswered) {
 
 TEST(DirectoryCreate, TrailingBlanksAndSlashesAreRemoved) {
   const std::filesystem::path base = std::filesystem::path(::testing::TempDir()) / "quorin_dir_test";
-  std::filesystem::remove_all(base);
+  // Windows refuses to remove the longest folder below: tidying up never fails the test.
+  std::error_code tidy;
+  std::filesystem::remove_all(base, tidy);
   std::filesystem::create_directory(base);
   const std::string root = base.string();
 
@@ -100,7 +102,7 @@ TEST(DirectoryCreate, TrailingBlanksAndSlashesAreRemoved) {
   longName += "IGNORED";
   EXPECT_EQ(DirectoryCreate(longName.c_str()), 1);
   EXPECT_TRUE(std::filesystem::is_directory(created));
-  std::filesystem::remove_all(base);
+  std::filesystem::remove_all(base, tidy);
 }
 
 std::intptr_t Twice(std::intptr_t v) {

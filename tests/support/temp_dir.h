@@ -4,18 +4,22 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <system_error>
-
-#include <unistd.h>
 
 namespace quorin::testing {
 
 class TempDir {
  public:
   explicit TempDir(bool enter = true) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quorin-test-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
+    // A new folder of a random name (portable where mkdtemp is not).
+    std::random_device seed;
+    std::mt19937_64 names(seed());
+    std::error_code ec;
+    do {
+      path_ = std::filesystem::temp_directory_path() / ("quorin-test-" + std::to_string(names() % 1000000000));
+    } while (!std::filesystem::create_directory(path_, ec) && !ec);
     if (enter) {
       old_ = std::filesystem::current_path();
       std::filesystem::current_path(path_);

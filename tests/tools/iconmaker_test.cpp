@@ -76,5 +76,31 @@ TEST(ScaleIcon, EverySizeComesOutAtThatSize) {
   }
 }
 
+TEST(WindowsIcon, HoldsEverySizeAsAPngTheDirectoryPointsAt) {
+  const std::vector<unsigned char> ico = WindowsIconFile(HeroIcon(ActorsSheet()));
+  const auto u16 = [&ico](std::size_t at) { return ico.at(at) | ico.at(at + 1) << 8; };
+  const auto u32 = [&u16](std::size_t at) { return static_cast<std::size_t>(u16(at) | u16(at + 2) << 16); };
+  ASSERT_GE(ico.size(), 6u);
+  EXPECT_EQ(u16(0), 0);
+  EXPECT_EQ(u16(2), 1);
+  ASSERT_EQ(u16(4), static_cast<int>(kWindowsIconSizes.size()));
+  std::size_t end = 6 + 16 * kWindowsIconSizes.size();
+  for (std::size_t i = 0; i < kWindowsIconSizes.size(); ++i) {
+    const std::size_t entry = 6 + 16 * i;
+    const std::int32_t side = kWindowsIconSizes[i];
+    EXPECT_EQ(ico.at(entry), side == 256 ? 0 : side);
+    EXPECT_EQ(u16(entry + 6), 32);
+    const std::size_t size = u32(entry + 8), offset = u32(entry + 12);
+    EXPECT_EQ(offset, end) << "images follow each other";
+    end = offset + size;
+    ASSERT_LE(end, ico.size());
+    DecodedImage image;
+    ASSERT_TRUE(DecodePng(std::vector<unsigned char>(ico.begin() + offset, ico.begin() + end), image));
+    EXPECT_EQ(image.pixels.width, side);
+    EXPECT_EQ(image.pixels.height, side);
+  }
+  EXPECT_EQ(end, ico.size());
+}
+
 }  // namespace
 }  // namespace quorin

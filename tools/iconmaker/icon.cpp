@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "flow/frame_layout.h"
+#include "runtime/png_codec.h"
 
 namespace quorin {
 namespace {
@@ -94,6 +95,39 @@ Surface ScaleIcon(const Surface& src, std::int32_t size) {
       out.Row(y)[x] = channel(r) | channel(g) << 8 | channel(b) << 16 | alpha << 24;
     }
   }
+  return out;
+}
+
+std::vector<unsigned char> WindowsIconFile(const Surface& hero) {
+  std::vector<unsigned char> out;
+  const auto put16 = [&out](std::uint32_t v) {
+    out.push_back(static_cast<unsigned char>(v));
+    out.push_back(static_cast<unsigned char>(v >> 8));
+  };
+  const auto put32 = [&put16](std::uint32_t v) {
+    put16(v & 0xFFFF);
+    put16(v >> 16);
+  };
+  std::vector<std::vector<unsigned char>> images;
+  for (const std::int32_t size : kWindowsIconSizes) images.push_back(EncodePng(ScaleIcon(hero, size), true));
+  // The directory: reserved, type 1 (icon), count; then one entry per image.
+  put16(0);
+  put16(1);
+  put16(static_cast<std::uint32_t>(images.size()));
+  std::uint32_t offset = static_cast<std::uint32_t>(6 + 16 * images.size());
+  for (std::size_t i = 0; i < images.size(); ++i) {
+    const std::uint32_t side = static_cast<std::uint32_t>(kWindowsIconSizes[i]);
+    out.push_back(static_cast<unsigned char>(side >= 256 ? 0 : side));  // 0 stands for 256
+    out.push_back(static_cast<unsigned char>(side >= 256 ? 0 : side));
+    out.push_back(0);  // no palette
+    out.push_back(0);
+    put16(1);   // planes
+    put16(32);  // bits per pixel
+    put32(static_cast<std::uint32_t>(images[i].size()));
+    put32(offset);
+    offset += static_cast<std::uint32_t>(images[i].size());
+  }
+  for (const std::vector<unsigned char>& image : images) out.insert(out.end(), image.begin(), image.end());
   return out;
 }
 

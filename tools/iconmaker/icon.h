@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "runtime/surface.h"
 
@@ -19,5 +20,10 @@ Surface HeroIcon(const Surface& actorsSheet);
 // pixel art stays sharp; an alpha-weighted average of the covered area when
 // shrinking.
 Surface ScaleIcon(const Surface& src, std::int32_t size);
+
+// The icon at the Windows sizes as one .ico file, each size PNG-compressed
+// (what the Windows program's resource carries).
+inline constexpr std::array<std::int32_t, 5> kWindowsIconSizes{16, 24, 32, 48, 256};
+std::vector<unsigned char> WindowsIconFile(const Surface& hero);
 
 }  // namespace quorin

@@ -1,5 +1,5 @@
-// quorin-iconmaker ACTORS.png HICOLOR_DIR: writes HICOLOR_DIR/NxN/apps/quorin.png
-// for every icon size.
+// quorin-iconmaker ACTORS.png HICOLOR_DIR [ICO]: writes HICOLOR_DIR/NxN/apps/quorin.png
+// for every icon size, and the Windows icon file ICO when named.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -12,8 +12,8 @@
 
 int main(int argc, char** argv) {
   using namespace quorin;
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: quorin-iconmaker ACTORS.png HICOLOR_DIR\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: quorin-iconmaker ACTORS.png HICOLOR_DIR [ICO]\n");
     return 2;
   }
   std::ifstream in(argv[1], std::ios::binary);
@@ -33,7 +33,16 @@ int main(int argc, char** argv) {
     const std::filesystem::path folder = std::filesystem::path(argv[2]) / (side + "x" + side) / "apps";
     std::filesystem::create_directories(folder);
     if (!SavePng(ScaleIcon(hero, size), (folder / "quorin.png").string(), true)) {
-      std::fprintf(stderr, "quorin-iconmaker: cannot write %s\n", folder.c_str());
+      std::fprintf(stderr, "quorin-iconmaker: cannot write %s\n", folder.string().c_str());
+      return 1;
+    }
+  }
+  if (argc == 4) {
+    const std::vector<unsigned char> ico = WindowsIconFile(hero);
+    std::ofstream out(argv[3], std::ios::binary);
+    out.write(reinterpret_cast<const char*>(ico.data()), static_cast<std::streamsize>(ico.size()));
+    if (!out.flush()) {
+      std::fprintf(stderr, "quorin-iconmaker: cannot write %s\n", argv[3]);
       return 1;
     }
   }
