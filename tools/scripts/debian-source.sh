@@ -46,7 +46,10 @@ quorin_debian_source() {
   dir="$(find "$dest" -maxdepth 1 -mindepth 1 -type d -name "*-${upstream%%+*}*" | head -n1)"
   if [ -z "$dir" ]; then
     # apt-get source unpacks as root into the current folder; no build deps needed.
-    (cd "$dest" && apt-get source -qq --only-source "$name" >/dev/null 2>&1) || {
+    # The newest version may sit in an archive that carries no sources (the
+    # security one, on some mirrors): then fetch the version named above.
+    (cd "$dest" && { apt-get source -qq --only-source "$name" >/dev/null 2>&1 ||
+      apt-get source -qq --only-source "$name=$version" >/dev/null 2>&1; }) || {
       echo "apt-get source $name failed" >&2; return 1; }
     dir="$(find "$dest" -maxdepth 1 -mindepth 1 -type d -name "*-${upstream%%+*}*" | head -n1)"
   fi

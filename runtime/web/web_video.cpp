@@ -1,0 +1,35 @@
+#include "runtime/web/web_video.h"
+
+#include <SDL.h>
+#include <emscripten.h>
+
+namespace quorin {
+namespace {
+
+EM_JS(int, PageVisible, (), { return document.visibilityState !== 'hidden' ? 1 : 0; });
+
+EM_JS(void, SetCanvasSmoothing, (int smooth), {
+  if (Module['canvas']) Module['canvas'].style.imageRendering = smooth ? 'auto' : 'pixelated';
+});
+
+}  // namespace
+
+// Read when a screen opens its renderer.
+WebVideo::WebVideo() { SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software"); }
+
+bool WebVideo::ScreenHasFocus() {
+  return SdlVideo::ScreenHasFocus() && PageVisible() != 0;
+}
+
+void WebVideo::DrawQuad(const Surface& texels, std::int32_t x, std::int32_t y, std::int32_t width,
+                        std::int32_t height, bool bilinear) {
+  // The frame quad carries the Smoothing choice; the browser then scales the
+  // canvas to the page the same way.
+  if (smoothing_ != static_cast<int>(bilinear)) {
+    smoothing_ = bilinear ? 1 : 0;
+    SetCanvasSmoothing(smoothing_);
+  }
+  SdlVideo::DrawQuad(texels, x, y, width, height, bilinear);
+}
+
+}  // namespace quorin
