@@ -104,7 +104,7 @@ class SdlVideo : public VideoDevice {
   void WaitForFrameSlot();
 
   bool ready_ = false;
-  void* compositionLibrary_ = nullptr;  // the system library with the switch, while it is off
+  [[maybe_unused]] void* compositionLibrary_ = nullptr;  // the system library with the switch (Windows), while it is off
   bool focusless_ = false;  // a video driver without a window system (dummy, offscreen)
   std::set<NativeWindow> windows_;
   std::deque<Event> events_;

@@ -9,6 +9,7 @@
 #
 #   tools/scripts/build-web.sh           build (again: only what changed)
 #   tools/scripts/build-web.sh serve     build, then serve the site on 127.0.0.1:8000
+#   tools/scripts/build-web.sh bench     build, and the play benchmark for tools/web/bench.js
 #
 # QUORIN_WEB_DIR puts the build elsewhere; QUORIN_WEB_JOBS sets the parallel jobs.
 set -euo pipefail
@@ -86,7 +87,7 @@ done
 game="$out/game"
 echo "== web: configure ($((SECONDS - started)) s)"
 EM_PKG_CONFIG_PATH="$prefix/lib/pkgconfig" emcmake cmake -S "$here" -B "$game" "${cmake_common[@]}" \
-  -DCMAKE_C_FLAGS= -DQUORIN_TESTS=OFF -DQUORIN_BENCH=OFF -DSDL2_DIR="$prefix/lib/cmake/SDL2" >/dev/null
+  -DCMAKE_C_FLAGS= -DQUORIN_TESTS=OFF -DSDL2_DIR="$prefix/lib/cmake/SDL2" >/dev/null
 echo "== web: build ($((SECONDS - started)) s)"
 cmake --build "$game" -j"$jobs" --target quorin quorin-sim
 
@@ -96,6 +97,22 @@ cp "$here/runtime/web/index.html" "$game/quorin.js" "$game/quorin.wasm" "$site/"
 cp "$game/icons/hicolor/64x64/apps/quorin.png" "$site/quorin.png"
 cp "$game/quorin-sim.js" "$game/quorin-sim.wasm" "$out/"
 echo "== web: site in $site ($(du -sk "$site" | cut -f1) KB), $out/quorin-sim.js ($((SECONDS - started)) s)"
+
+# The benchmarks too, for tools/web/bench.js: Google Benchmark from Debian's
+# source as well.
+if [ "${1:-}" = bench ]; then
+  version="$(quorin_debian_source_version benchmark)"
+  stamp="$out/deps/stamps/benchmark-${version//[:\/]/_}"
+  if [ ! -f "$stamp" ]; then
+    build_cmake "$(quorin_debian_source benchmark "$out/src")" benchmark -DBENCHMARK_ENABLE_TESTING=OFF \
+      -DBENCHMARK_ENABLE_GTEST_TESTS=OFF -DBENCHMARK_ENABLE_WERROR=OFF -DBENCHMARK_ENABLE_LIBPFM=OFF
+    touch "$stamp"
+  fi
+  # The game's build finds it from now on.
+  EM_PKG_CONFIG_PATH="$prefix/lib/pkgconfig" emcmake cmake "$game" >/dev/null
+  cmake --build "$game" -j"$jobs" --target quorin_bench_play
+  echo "== web: $game/bench/quorin_bench_play.js"
+fi
 
 if [ "${1:-}" = serve ]; then
   echo "== web: serving http://127.0.0.1:8000/ (Ctrl+C ends)"

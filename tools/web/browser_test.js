@@ -72,6 +72,9 @@ async function open(context, base, query) {
   const page = context.pages()[0] || (await context.newPage());
   await page.goto(base + query);
   await page.waitForFunction(() => window.quorin && window.quorin.ready === true, null, { timeout: 30000 });
+  // The window opens in the first iteration; hooked, the test runs it.
+  if (query.includes('test=1')) await page.evaluate(() => window.quorin.step(2));
+  else await page.waitForFunction(() => window.quorin.frames >= 2, null, { timeout: 30000 });
   // The canvas at one page pixel a canvas pixel, so the pointer lands exactly.
   const size = await page.evaluate(() => ({ w: document.getElementById('canvas').width,
                                             h: document.getElementById('canvas').height }));
@@ -100,7 +103,6 @@ async function main() {
     // 1. The hooked page: the first title picture, then the winning run fed
     // through the hook, with pictures and the saved best score.
     let page = await open(context, base, '?test=1');
-    await page.evaluate(() => window.quorin.step(2));
     samePicture(await page.evaluate(() => window.quorin.picture()), path.join(nativeDir, 'title.png'),
                 'the first title picture');
 
@@ -169,6 +171,13 @@ async function main() {
     if (moved.x === start.x && moved.y === start.y) fail('held keys do not move the hero');
     pass(`START and held keys move the hero from (${start.x}, ${start.y}) to (${moved.x}, ${moved.y}) in ` +
          `${moved.iteration - start.iteration} iterations`);
+
+    // The README's picture of the page, when asked for: bars and button included.
+    if (process.env.QUORIN_WEB_SCREENSHOT) {
+      await page.setViewportSize({ width: 960, height: 600 });
+      await page.waitForTimeout(500);
+      await page.screenshot({ path: process.env.QUORIN_WEB_SCREENSHOT });
+    }
 
     if (errors.length) fail(`the console shows errors:\n  ${errors.join('\n  ')}`);
     pass('the console shows no error');
