@@ -3,9 +3,6 @@
 #include <SDL.h>
 #include <emscripten.h>
 
-#include <algorithm>
-#include <cstdint>
-
 namespace quorin {
 namespace {
 
@@ -32,18 +29,34 @@ void WebVideo::DrawQuad(const Surface& texels, std::int32_t x, std::int32_t y, s
     smoothing_ = bilinear ? 1 : 0;
     SetCanvasSmoothing(smoothing_);
   }
-  // An opaque quad is scaled here by the core's own scaler, as the null back
-  // end scales it, so the page shows quorin-sim's pixels exactly; SDL then
-  // only copies it.
-  const bool scaled = width != texels.width || height != texels.height;
-  if (scaled && width > 0 && height > 0 &&
-      std::all_of(texels.pixels.begin(), texels.pixels.end(), [](std::uint32_t p) { return (p >> 24) == 0xFFu; })) {
-    if (scaled_.width != width || scaled_.height != height) scaled_ = MakeSurface(width, height);
-    DrawScaled(scaled_, texels, 0, 0, width, height, bilinear);
-    SdlVideo::DrawQuad(scaled_, x, y, width, height, bilinear);
-    return;
-  }
+  pending_.push_back({texels, x, y, width, height, bilinear});
   SdlVideo::DrawQuad(texels, x, y, width, height, bilinear);
+}
+
+void WebVideo::Present(const Surface* backBuffer, std::uint32_t fillPixel) {
+  shownPlain_ = backBuffer == nullptr;
+  shownFill_ = fillPixel;
+  if (backBuffer) shownBack_ = *backBuffer;
+  shown_.swap(pending_);
+  pending_.clear();
+  SdlVideo::Present(backBuffer, fillPixel);
+}
+
+void WebVideo::DiscardFrame() {
+  pending_.clear();
+  SdlVideo::DiscardFrame();
+}
+
+bool WebVideo::ReadPicture(Surface& out) {
+  // SDL's read gives the output's size and tells whether there is a screen.
+  if (!SdlVideo::ReadPicture(out)) return false;
+  if (shownPlain_ || shownBack_.width != out.width || shownBack_.height != out.height) {
+    out = MakeSurface(out.width, out.height, shownFill_);
+  } else {
+    out = shownBack_;
+  }
+  for (const Quad& q : shown_) DrawScaled(out, q.texels, q.x, q.y, q.width, q.height, q.bilinear);
+  return true;
 }
 
 }  // namespace quorin
