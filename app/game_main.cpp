@@ -14,6 +14,7 @@
 #include "flow/sound_cues.h"
 #include "flow/sprite_sheets.h"
 #include "runtime/numeric.h"
+#include "runtime/tasks.h"
 #include "world/tables.h"
 
 namespace quorin {
@@ -199,7 +200,7 @@ void RuntimeShutdown(Game& game) {
   InputLibraryRelease(game.input);
 }
 
-int GameMain(Game& game, const Platform& platform, const MainLoopHooks& hooks) {
+bool GameStart(Game& game, const Platform& platform, const MainLoopHooks& hooks) {
   game.platform = platform;
   const auto step = [&](std::string_view name) {
     if (hooks.afterStartupStep) hooks.afterStartupStep(game, name);
@@ -209,9 +210,9 @@ int GameMain(Game& game, const Platform& platform, const MainLoopHooks& hooks) {
   // place just before the first one plays. Nothing looks at them in between,
   // so this is the same as loading them at their own step.
   std::future<std::vector<std::unique_ptr<Sound>>> decodedSounds =
-      std::async(std::launch::async | std::launch::deferred, DecodeEmbeddedSounds);
+      std::async(kBackgroundLaunch, DecodeEmbeddedSounds);
   // The sprite sheets likewise, for the first BuildSprites.
-  game.decodedSheets = std::async(std::launch::async | std::launch::deferred, DecodeSpriteSheets);
+  game.decodedSheets = std::async(kBackgroundLaunch, DecodeSpriteSheets);
   // The runtime services that need their devices before start-up proper.
   game.video.device = platform.video;
   WindowSystemInit(game.windows, *platform.video);
@@ -221,7 +222,7 @@ int GameMain(Game& game, const Platform& platform, const MainLoopHooks& hooks) {
 
   if (!SystemStartup(game)) {
     RuntimeShutdown(game);
-    return 0;
+    return false;
   }
   step("SystemStartup");
   LoadUserSettings(game);
@@ -237,20 +238,44 @@ int GameMain(Game& game, const Platform& platform, const MainLoopHooks& hooks) {
   SoundStart(game.sound, kSoundTitle);
   EnterState(game, kTitleMenu);
   step("EnterState");
+  return true;
+}
 
-  for (std::int64_t iteration = 0; game.shell.quitFlag == 0; ++iteration) {
-    if (hooks.beforeIteration && !hooks.beforeIteration(game, iteration)) break;
-    MainLoopStep(game, hooks);
-    if (game.shell.fatalError) break;
-    if (hooks.afterIteration) hooks.afterIteration(game, iteration);
+bool GameIterate(Game& game, const MainLoopHooks& hooks, std::int64_t iteration) {
+  if (game.shell.quitFlag != 0) return false;
+  if (hooks.beforeIteration && !hooks.beforeIteration(game, iteration)) return false;
+  MainLoopStep(game, hooks);
+  if (game.shell.fatalError) return false;
+  if (hooks.afterIteration) hooks.afterIteration(game, iteration);
+  return true;
+}
+
+std::uint32_t MsUntilNextStep(const Game& game, std::uint32_t now) {
+  const ShellState& shell = game.shell;
+  std::uint32_t period = kFramePeriodMs;
+  if (game.settings.FrameSkip != 0) {
+    if (shell.drawThisFrame == 1) return 0;  // the next step is not drawn and does not wait
+    period = kSkippedFramePeriodMs;
   }
+  const std::uint32_t waited = now - shell.lastFrameTime;
+  return waited >= period ? 0 : period - waited;
+}
+
+void GameFinish(Game& game) {
   if (game.shell.fatalError) {  // the exit path: nothing is saved
     RuntimeShutdown(game);
-    return 0;
+    return;
   }
   if (game.shell.userFileReadOnly == 0) SaveUserSettings(game);
   SystemShutdown(game);
   RuntimeShutdown(game);
+}
+
+int GameMain(Game& game, const Platform& platform, const MainLoopHooks& hooks) {
+  if (!GameStart(game, platform, hooks)) return 0;
+  for (std::int64_t iteration = 0; GameIterate(game, hooks, iteration); ++iteration) {
+  }
+  GameFinish(game);
   return 0;
 }
 

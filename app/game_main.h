@@ -39,6 +39,17 @@ struct MainLoopHooks {
 // after a fatal error, which skips saving the user file).
 int GameMain(Game& game, const Platform& platform, const MainLoopHooks& hooks = {});
 
+// GameMain in three parts, for a host that owns the loop (the browser calls
+// one iteration per animation frame). GameStart is start-up up to the title
+// (false: it failed and has shut down); GameIterate runs iteration k and is
+// false once the loop is over; GameFinish saves and shuts down.
+bool GameStart(Game& game, const Platform& platform, const MainLoopHooks& hooks = {});
+bool GameIterate(Game& game, const MainLoopHooks& hooks, std::int64_t iteration);
+void GameFinish(Game& game);
+// How long the next iteration's pacing would wait from now: a host that must
+// not block runs the iteration only when this is 0.
+std::uint32_t MsUntilNextStep(const Game& game, std::uint32_t now);
+
 // Start-up of the shell; false when the sound device failed (already reported).
 bool SystemStartup(Game& game);
 // One iteration of the main loop.

@@ -1,7 +1,9 @@
 #include "app/prefs.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstdlib>
 #include <cstdio>
 #include <limits>
 
@@ -277,9 +279,21 @@ float PrefsLeadingFloat(std::string_view value) {
   const bool negative = number.front() == '-';
   if (number.front() == '-' || number.front() == '+') number.remove_prefix(1);
   double result = 0.0;
-  const std::from_chars_result parsed =
-      std::from_chars(number.data(), number.data() + number.size(), result, std::chars_format::general);
-  if (parsed.ec == std::errc::result_out_of_range) {
+#if defined(__cpp_lib_to_chars)
+  const bool outOfRange =
+      std::from_chars(number.data(), number.data() + number.size(), result, std::chars_format::general).ec ==
+      std::errc::result_out_of_range;
+#else
+  // A standard library without the floating-point from_chars (the browser
+  // build's): strtod reads the same checked digits; the game never changes
+  // the C locale, so the point is '.'.
+  const std::string text(number);
+  errno = 0;
+  result = std::strtod(text.c_str(), nullptr);
+  const bool outOfRange = errno == ERANGE;
+  if (outOfRange) result = 0.0;
+#endif
+  if (outOfRange) {
     // Beyond the double range: the nearest float, as for values beyond the
     // float range alone (infinity, or zero below the smallest).
     result = AtLeastOne(number) ? std::numeric_limits<double>::infinity() : 0.0;

@@ -21,7 +21,7 @@ union SDL_Event;
 
 namespace quorin {
 
-class SdlVideo final : public VideoDevice {
+class SdlVideo : public VideoDevice {
  public:
   // Starts SDL's video subsystem; Ready() tells whether that worked.
   SdlVideo();

@@ -177,6 +177,45 @@ TEST_F(MainLoopTest, GameFrameHooksSeeTheQueuedFrameOnFocusedIterationsOnly) {
   EXPECT_EQ(leftTexts, (std::vector<int>(6, 0)));
 }
 
+// A host that owns the loop (the browser's animation frames) polls every
+// millisecond here and runs an iteration only when its pacing would not wait:
+// the iterations fall on GameMain's marks, none of them sleeps, and quitting
+// ends the loop with the user file saved.
+TEST_F(MainLoopTest, HostDrivenLoopStepsOnGameMainsMarksWithoutWaiting) {
+  for (const bool frameSkip : {false, true}) {
+    SCOPED_TRACE(frameSkip ? "FrameSkip" : "every frame drawn");
+    WriteFile("engine.ini", frameSkip ? "FrameSkip = 1\n" : "");
+    NullClock host;
+    auto g = std::make_unique<Game>();
+    const Platform platform{&host, &video, &audio, &input};
+    ASSERT_TRUE(GameStart(*g, platform));
+    std::vector<int> elapsed;
+    std::vector<std::uint32_t> early;
+    for (std::int64_t k = 0; k < 6;) {
+      const std::uint32_t due = MsUntilNextStep(*g, host.Milliseconds());
+      if (due != 0) {
+        early.push_back(due);
+        host.Advance(1);
+        continue;
+      }
+      const std::uint32_t now = host.Milliseconds();
+      ASSERT_TRUE(GameIterate(*g, {}, k++));
+      EXPECT_EQ(host.Milliseconds(), now) << "iteration " << k - 1 << " waited";
+      elapsed.push_back(g->shell.elapsedMs);
+    }
+    EXPECT_EQ(elapsed, frameSkip ? (std::vector<int>{0, 32, 32, 64, 64, 96})
+                                 : (std::vector<int>{16, 32, 48, 64, 80, 96}));
+    ASSERT_FALSE(early.empty());
+    EXPECT_EQ(*std::max_element(early.begin(), early.end()), frameSkip ? 32u : 16u);
+    EXPECT_EQ(*std::min_element(early.begin(), early.end()), 1u);
+    g->shell.quitFlag = 1;
+    EXPECT_FALSE(GameIterate(*g, {}, 6));
+    GameFinish(*g);
+    EXPECT_TRUE(std::filesystem::exists("Quorin.cfg"));
+    std::filesystem::remove("Quorin.cfg");
+  }
+}
+
 TEST_F(MainLoopTest, FullScreenWidthWithoutHeightIsAFatalDisplayError) {
   WriteFile("engine.ini", "Windowed = 0\nFullscreenwidth = 1280\nFullscreenheight = 0\n");
   WriteFile("Quorin.cfg", "Windowed = 0\r\nHiScore = 5\r\n");

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# ./check's web phase: builds the site and the Node quorin-sim
+# (tools/scripts/build-web.sh), then
+#  - plays the winning run with the Node quorin-sim and with the native one
+#    (./check has built build/ before): the same trace byte for byte, the
+#    same output and the same pictures;
+#  - drives the site in Debian's Chromium, headless, on 127.0.0.1
+#    (tools/web/browser_test.js, with playwright-core installed from
+#    tools/web/package-lock.json into the build folder; no browser download).
+# QUORIN_NATIVE_DIR names another native build folder.
+set -euo pipefail
+here="$(cd "$(dirname "$0")/../.." && pwd)"
+. "$here/tools/scripts/deps.sh"
+out="${QUORIN_WEB_DIR:-$here/build-web}"
+native="${QUORIN_NATIVE_DIR:-$here/build}"
+started=$SECONDS
+quorin_install_deps chromium npm
+
+"$here/tools/scripts/build-web.sh"
+
+work="$out/check"
+rm -rf "$work"
+mkdir -p "$work/native" "$work/node"
+# The winning run's pictures of tests/e2e/winning_run_test.cpp, and the
+# first title picture (after iteration 1 shows what iteration 0 drew).
+shots=(6 2913 4031 26054)
+args=(run --frames 27000 --input "$here/tests/data/winning_run.txt" --trace trace.txt --shot 1:title.png)
+for k in "${shots[@]}"; do args+=(--shot "$k:$k.png"); done
+echo "== web: the winning run, native and in Node ($((SECONDS - started)) s)"
+(cd "$work/native" && "$native/quorin-sim" "${args[@]}" >stdout.txt)
+(cd "$work/node" && node "$out/quorin-sim.js" "${args[@]}" >stdout.txt)
+cmp "$work/native/trace.txt" "$work/node/trace.txt"
+cmp "$work/native/stdout.txt" "$work/node/stdout.txt"
+cmp "$work/native/Quorin.cfg" "$work/node/Quorin.cfg"
+for picture in title "${shots[@]}"; do
+  node "$here/tools/web/png.js" "$work/native/$picture.png" "$work/node/$picture.png"
+done
+echo "ok: the Node quorin-sim gives the native trace ($(wc -l <"$work/native/trace.txt") lines), output, user file and pictures"
+
+# playwright-core, exactly as locked, without its browser download.
+npm_dir="$out/npm"
+if ! cmp -s "$here/tools/web/package-lock.json" "$npm_dir/package-lock.json"; then
+  rm -rf "$npm_dir"
+  mkdir -p "$npm_dir"
+  cp "$here/tools/web/package.json" "$here/tools/web/package-lock.json" "$npm_dir/"
+  (cd "$npm_dir" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+fi
+echo "== web: the site in Chromium ($((SECONDS - started)) s)"
+# The page steps about 60 iterations a second: its hooked run stops after
+# the ball picture (QUORIN_WEB_FULL_RUN=1 plays it to the end, some minutes).
+NODE_PATH="$npm_dir/node_modules" node "$here/tools/web/browser_test.js" "$out/site" "$work/native" \
+  "$here/tests/data/winning_run.txt" "${shots[0]},${shots[1]}"
+echo "== web: passed ($((SECONDS - started)) s)"

@@ -1,0 +1,63 @@
+// The busy playing frame of bench/play.cpp in Chromium's WebAssembly beside
+// the native build, in one run on this machine:
+//   node bench.js WEB_BENCH_DIR NATIVE_BENCH
+// WEB_BENCH_DIR holds quorin_bench_play.js/.wasm (build-web.sh bench);
+// NATIVE_BENCH is build/bench/quorin_bench_play.
+'use strict';
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+const { execFileSync } = require('child_process');
+const { chromium } = require('playwright-core');
+const { serve } = require('./serve');
+
+const [webDir, native] = process.argv.slice(2);
+const args = ['--benchmark_filter=BM_Playing', '--benchmark_repetitions=5', '--benchmark_report_aggregates_only=true'];
+
+// The bench's own page: its output lines as they come.
+fs.writeFileSync(path.join(webDir, 'bench.html'), `<!doctype html><title>bench</title><script>
+  var lines = [];
+  var Module = { arguments: ${JSON.stringify(args)}, print: function (t) { lines.push(t); },
+                 printErr: function (t) { lines.push(t); }, onExit: function () { window.done = true; } };
+</script><script src="quorin_bench_play.js"></script>`);
+
+function medians(text) {
+  const out = {};
+  for (const line of text.split('\n')) {
+    const m = /^(BM_\w+)_median\s+([\d.]+) us/.exec(line.trim());
+    if (m) out[m[1]] = Number(m[2]);
+  }
+  return out;
+}
+
+async function main() {
+  const nativeText = execFileSync(native, args, { encoding: 'utf8' });
+  const server = await new Promise((ready) => serve(webDir, 0, ready));
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quorin-bench-'));
+  const context = await chromium.launchPersistentContext(profile, {
+    executablePath: '/usr/bin/chromium', headless: false,
+    args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
+           '--disable-component-update', '--disable-sync', '--no-first-run'],
+  });
+  try {
+    const page = await context.newPage();
+    await page.goto(`http://127.0.0.1:${server.address().port}/bench.html`);
+    await page.waitForFunction(() => window.done === true, null, { timeout: 600000, polling: 500 });
+    const webText = (await page.evaluate(() => window.lines)).join('\n');
+    const n = medians(nativeText), w = medians(webText);
+    const nativeFrame = n.BM_PlayingGameFrame + n.BM_PlayingRenderFrame;
+    const webFrame = w.BM_PlayingGameFrame + w.BM_PlayingRenderFrame;
+    console.log(webText);
+    for (const name of ['BM_PlayingGameFrame', 'BM_PlayingRenderFrame']) {
+      console.log(`${name}: native ${n[name]} us, wasm ${w[name]} us (x${(w[name] / n[name]).toFixed(2)})`);
+    }
+    console.log(`busy frame (GameFrame + RenderFrame, medians): native ${nativeFrame.toFixed(1)} us, ` +
+                `wasm in Chromium ${webFrame.toFixed(1)} us (x${(webFrame / nativeFrame).toFixed(2)})`);
+  } finally {
+    await context.close();
+    server.close();
+    fs.rmSync(profile, { recursive: true, force: true });
+  }
+}
+
+main().catch((e) => { console.error(e.stack || String(e)); process.exit(1); });
