@@ -14,7 +14,9 @@ here="$(cd "$(dirname "$0")/../.." && pwd)"
 out="${QUORIN_WEB_DIR:-$here/build-web}"
 native="${QUORIN_NATIVE_DIR:-$here/build}"
 started=$SECONDS
-quorin_install_deps chromium npm
+# Node may come with its own npm (not Debian's package): take Debian's only when none is there.
+quorin_install_deps chromium
+command -v npm >/dev/null 2>&1 || quorin_install_deps npm
 
 "$here/tools/scripts/build-web.sh"
 
