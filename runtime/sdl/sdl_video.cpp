@@ -229,7 +229,11 @@ std::int32_t SdlVideo::ShowMessage(std::string_view title, std::string_view text
   const SDL_MessageBoxData data{boxFlags, owner,  titleText.c_str(), bodyText.c_str(), count,
                                 buttons,  nullptr};
   int pressed = buttons[0].buttonid;
-  if (SDL_ShowMessageBox(&data, &pressed) != 0) {
+  // A headless driver has nowhere to show a box; asking SDL anyway makes it
+  // fork a child for its X11 box, which can deadlock a threaded process.
+  const char* driver = ready_ ? SDL_GetCurrentVideoDriver() : SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  const bool headless = driver && (SDL_strcasecmp(driver, "dummy") == 0 || SDL_strcasecmp(driver, "offscreen") == 0);
+  if (headless || SDL_ShowMessageBox(&data, &pressed) != 0) {
     // No message system (no display): the message still reaches the user.
     std::fprintf(stderr, "%s: %s\n", titleText.c_str(), bodyText.c_str());
     pressed = buttons[0].buttonid;
