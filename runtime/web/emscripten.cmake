@@ -18,15 +18,15 @@ quorin_collect_executables(${PROJECT_SOURCE_DIR} all_targets)
 # .wasm), the process's own files and folders, memory as needed.
 set(node_options -sNODERAWFS=1 -sENVIRONMENT=node -sWASM_ASYNC_COMPILATION=0 -sALLOW_MEMORY_GROWTH=1
     -sEXIT_RUNTIME=1 -sTOTAL_STACK=8388608)
-# The benchmarks run in a browser page as well (tools/web/bench.js), so
-# they keep to their own memory.
+# The busy-frame benchmark runs in a browser page as well
+# (tools/web/bench.js), so it keeps to its own memory.
 set(bench_options -sENVIRONMENT=web,node -sWASM_ASYNC_COMPILATION=0 -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1
     -sTOTAL_STACK=8388608)
 foreach(t ${all_targets})
   get_target_property(type ${t} TYPE)
   if(NOT type STREQUAL "EXECUTABLE" OR t STREQUAL "quorin")
     continue()
-  elseif(t MATCHES "^quorin_bench_")
+  elseif(t STREQUAL "quorin_busy_frame")
     target_link_options(${t} PRIVATE ${bench_options})
   else()
     target_link_options(${t} PRIVATE ${node_options})

@@ -9,7 +9,7 @@
 #
 #   tools/scripts/build-web.sh           build (again: only what changed)
 #   tools/scripts/build-web.sh serve     build, then serve the site on 127.0.0.1:8000
-#   tools/scripts/build-web.sh bench     build, and the play benchmark for tools/web/bench.js
+#   tools/scripts/build-web.sh bench     build, and the busy-frame benchmark for tools/web/bench.js
 #
 # QUORIN_WEB_DIR puts the build elsewhere; QUORIN_WEB_JOBS sets the parallel jobs.
 set -euo pipefail
@@ -98,20 +98,10 @@ cp "$game/icons/hicolor/64x64/apps/quorin.png" "$site/quorin.png"
 cp "$game/quorin-sim.js" "$game/quorin-sim.wasm" "$out/"
 echo "== web: site in $site ($(du -sk "$site" | cut -f1) KB), $out/quorin-sim.js ($((SECONDS - started)) s)"
 
-# The benchmarks too, for tools/web/bench.js: Google Benchmark from Debian's
-# source as well.
+# The busy-frame benchmark too, for tools/web/bench.js.
 if [ "${1:-}" = bench ]; then
-  version="$(quorin_debian_source_version benchmark)"
-  stamp="$out/deps/stamps/benchmark-${version//[:\/]/_}"
-  if [ ! -f "$stamp" ]; then
-    build_cmake "$(quorin_debian_source benchmark "$out/src")" benchmark -DBENCHMARK_ENABLE_TESTING=OFF \
-      -DBENCHMARK_ENABLE_GTEST_TESTS=OFF -DBENCHMARK_ENABLE_WERROR=OFF -DBENCHMARK_ENABLE_LIBPFM=OFF
-    touch "$stamp"
-  fi
-  # The game's build finds it from now on.
-  EM_PKG_CONFIG_PATH="$prefix/lib/pkgconfig" emcmake cmake "$game" >/dev/null
-  cmake --build "$game" -j"$jobs" --target quorin_bench_play
-  echo "== web: $game/bench/quorin_bench_play.js"
+  cmake --build "$game" -j"$jobs" --target quorin_busy_frame
+  echo "== web: $game/bench/quorin_busy_frame.js"
 fi
 
 if [ "${1:-}" = serve ]; then

@@ -1,8 +1,9 @@
-// The busy playing frame of bench/play.cpp in Chromium's WebAssembly beside
-// the native build, in one run on this machine:
-//   node bench.js WEB_BENCH_DIR NATIVE_BENCH
-// WEB_BENCH_DIR holds quorin_bench_play.js/.wasm (build-web.sh bench);
-// NATIVE_BENCH is build/bench/quorin_bench_play.
+// The busy playing frame (bench/standalone/busy_frame.cpp, the scene of
+// bench/play.cpp) in Chromium's WebAssembly beside the native build, in one
+// run on this machine:
+//   node bench.js WEB_BENCH_DIR NATIVE_PROGRAM [FRAMES RUNS]
+// WEB_BENCH_DIR holds quorin_busy_frame.js/.wasm (build-web.sh bench);
+// NATIVE_PROGRAM is build/bench/quorin_busy_frame.
 'use strict';
 const fs = require('fs');
 const os = require('os');
@@ -11,22 +12,23 @@ const { execFileSync } = require('child_process');
 const { chromium } = require('playwright-core');
 const { serve } = require('./serve');
 
-const [webDir, native] = process.argv.slice(2);
-const args = ['--benchmark_filter=BM_Playing', '--benchmark_repetitions=5', '--benchmark_report_aggregates_only=true'];
+const [webDir, native, frames = '400', runs = '7'] = process.argv.slice(2);
+const args = [frames, runs];
 
-// The bench's own page: its output lines as they come.
+// The benchmark's own page: its output lines as they come.
 fs.writeFileSync(path.join(webDir, 'bench.html'), `<!doctype html><title>bench</title><script>
   var lines = [];
   var Module = { arguments: ${JSON.stringify(args)}, print: function (t) { lines.push(t); },
                  printErr: function (t) { lines.push(t); }, onExit: function () { window.done = true; } };
-</script><script src="quorin_bench_play.js"></script>`);
+</script><script src="quorin_busy_frame.js"></script>`);
 
 function medians(text) {
   const out = {};
   for (const line of text.split('\n')) {
-    const m = /^(BM_\w+)_median\s+([\d.]+) us/.exec(line.trim());
+    const m = /^(GameFrame|RenderFrame|busy frame) median ([\d.]+) us/.exec(line.trim());
     if (m) out[m[1]] = Number(m[2]);
   }
+  if (!out.GameFrame || !out.RenderFrame) throw new Error(`no medians in:\n${text}`);
   return out;
 }
 
@@ -45,14 +47,10 @@ async function main() {
     await page.waitForFunction(() => window.done === true, null, { timeout: 600000, polling: 500 });
     const webText = (await page.evaluate(() => window.lines)).join('\n');
     const n = medians(nativeText), w = medians(webText);
-    const nativeFrame = n.BM_PlayingGameFrame + n.BM_PlayingRenderFrame;
-    const webFrame = w.BM_PlayingGameFrame + w.BM_PlayingRenderFrame;
-    console.log(webText);
-    for (const name of ['BM_PlayingGameFrame', 'BM_PlayingRenderFrame']) {
-      console.log(`${name}: native ${n[name]} us, wasm ${w[name]} us (x${(w[name] / n[name]).toFixed(2)})`);
+    console.log(`native:\n${nativeText.trim()}\nChromium:\n${webText.trim()}`);
+    for (const name of ['GameFrame', 'RenderFrame', 'busy frame']) {
+      console.log(`${name}: native ${n[name]} us, wasm in Chromium ${w[name]} us (x${(w[name] / n[name]).toFixed(2)})`);
     }
-    console.log(`busy frame (GameFrame + RenderFrame, medians): native ${nativeFrame.toFixed(1)} us, ` +
-                `wasm in Chromium ${webFrame.toFixed(1)} us (x${(webFrame / nativeFrame).toFixed(2)})`);
   } finally {
     await context.close();
     server.close();
