@@ -427,58 +427,42 @@ std::vector<std::string> DesignFigures(const Layout& l) {
     if (l.px[i] == kCheckpoint) checkpointIds.push_back(static_cast<int>(i));
   }
   {
-    // Great shafts: five or more neighbouring columns, each open (platforms
-    // aside) 48 cells or more on end, their runs overlapping.
-    int shafts = 0, run = 0, prevTop = -1, prevBottom = -1;
-    for (int x = 0; x <= w; ++x) {
-      int bestTop = -1, bestBottom = -1;
-      if (x < w) {
-        for (int y = 0, top = -1; y <= h; ++y) {
-          const bool o = y < h && open(static_cast<std::size_t>(y) * w + x);
-          if (o && top < 0) top = y;
-          if (!o && top >= 0) {
-            if (y - top > bestBottom - bestTop) bestTop = top, bestBottom = y;
-            top = -1;
+    // Runs of five or more neighbouring columns (or rows), each with an open
+    // stretch (platforms aside) of `least` cells or more, the stretches
+    // overlapping; runs wider than `widest` lines are not counted.
+    auto runs = [&](bool columns, int least, int widest) {
+      const int lines = columns ? w : h, along = columns ? h : w;
+      auto at = [&](int line, int k) {
+        return columns ? static_cast<std::size_t>(k) * w + line : static_cast<std::size_t>(line) * w + k;
+      };
+      int found = 0, run = 0, prevStart = -1, prevEnd = -1;
+      for (int line = 0; line <= lines; ++line) {
+        int bestStart = -1, bestEnd = -1;
+        if (line < lines) {
+          for (int k = 0, start = -1; k <= along; ++k) {
+            const bool o = k < along && open(at(line, k));
+            if (o && start < 0) start = k;
+            if (!o && start >= 0) {
+              if (k - start > bestEnd - bestStart) bestStart = start, bestEnd = k;
+              start = -1;
+            }
           }
         }
-      }
-      const bool tall = bestBottom - bestTop >= 48;
-      if (tall && run > 0 && bestTop < prevBottom && prevTop < bestBottom) {
-        ++run;
-      } else {
-        if (run >= 5 && run <= 60) ++shafts;
-        run = tall ? 1 : 0;
-      }
-      prevTop = bestTop, prevBottom = bestBottom;
-    }
-    out.push_back(Line("great_shafts", shafts));
-    // Long galleries: five or more rows in a row, each open 96 cells or more
-    // along, their runs overlapping.
-    int galleries = 0;
-    run = 0;
-    int prevLeft = -1, prevRight = -1;
-    for (int y = 0; y <= h; ++y) {
-      int bestLeft = -1, bestRight = -1;
-      if (y < h) {
-        for (int x = 0, left = -1; x <= w; ++x) {
-          const bool o = x < w && open(static_cast<std::size_t>(y) * w + x);
-          if (o && left < 0) left = x;
-          if (!o && left >= 0) {
-            if (x - left > bestRight - bestLeft) bestLeft = left, bestRight = x;
-            left = -1;
-          }
+        const bool big = bestEnd - bestStart >= least;
+        if (big && run > 0 && bestStart < prevEnd && prevStart < bestEnd) {
+          ++run;
+        } else {
+          if (run >= 5 && run <= widest) ++found;
+          run = big ? 1 : 0;
         }
+        prevStart = bestStart, prevEnd = bestEnd;
       }
-      const bool wide = bestRight - bestLeft >= 96;
-      if (wide && run > 0 && bestLeft < prevRight && prevLeft < bestRight) {
-        ++run;
-      } else {
-        if (run >= 5) ++galleries;
-        run = wide ? 1 : 0;
-      }
-      prevLeft = bestLeft, prevRight = bestRight;
-    }
-    out.push_back(Line("long_galleries", galleries));
+      return found;
+    };
+    // Great shafts 48 cells or more on end (a wall of open columns is no
+    // shaft); long galleries 96 or more along.
+    out.push_back(Line("great_shafts", runs(true, 48, 60)));
+    out.push_back(Line("long_galleries", runs(false, 96, w)));
     std::string roomMonsters;
     int arenas = 0;
     std::set<std::uint32_t> fruitShapes;
