@@ -416,13 +416,13 @@ std::vector<std::uint32_t> PaintRegions(const Rock& rock, const std::vector<std:
   return kind;
 }
 
-// Steps through open cells from the start: how far a place lies for a walker.
-std::vector<int> OpenDistance(const Layout& layout) {
-  std::vector<int> dist(layout.px.size(), -1);
-  std::deque<int> queue;
-  const int s = kStartRow * kSize + kStartColumn;
-  dist[s] = 0;
-  queue.push_back(s);
+constexpr int kFar = 1 << 30;
+
+// Lowers `steps` to the walk through open cells from `from` wherever that
+// walk is shorter.
+void SpreadSteps(const Layout& layout, std::vector<int>& steps, int from) {
+  std::deque<int> queue{from};
+  steps[from] = 0;
   while (!queue.empty()) {
     const int id = queue.front();
     queue.pop_front();
@@ -432,11 +432,19 @@ std::vector<int> OpenDistance(const Layout& layout) {
       const int nx = x + dx[d], ny = y + dy[d];
       if (!layout.Inside(nx, ny) || IsRock(layout.At(nx, ny))) continue;
       const int n = ny * kSize + nx;
-      if (dist[n] >= 0) continue;
-      dist[n] = dist[id] + 1;
+      if (steps[n] <= steps[id] + 1) continue;
+      steps[n] = steps[id] + 1;
       queue.push_back(n);
     }
   }
+}
+
+// Steps through open cells from the start: how far a place lies for a
+// walker, -1 where it cannot walk.
+std::vector<int> OpenDistance(const Layout& layout) {
+  std::vector<int> dist(layout.px.size(), kFar);
+  SpreadSteps(layout, dist, kStartRow * kSize + kStartColumn);
+  for (int& d : dist) d = d == kFar ? -1 : d;
   return dist;
 }
 
@@ -650,25 +658,8 @@ Painting PaintWorld() {
     std::vector<int> candidates;
     for (int id = 0; id < kSize * kSize; ++id)
       if (search.Forward(id) && fitsCheckpoint(id)) candidates.push_back(id);
-    std::vector<int> cover(layout.px.size(), 1 << 30);
-    auto spread = [&](int from) {
-      std::deque<int> queue{from};
-      cover[from] = 0;
-      while (!queue.empty()) {
-        const int id = queue.front();
-        queue.pop_front();
-        const int x = id % kSize, y = id / kSize;
-        const int dx[4]{1, -1, 0, 0}, dy[4]{0, 0, 1, -1};
-        for (int d = 0; d < 4; ++d) {
-          const int nx = x + dx[d], ny = y + dy[d];
-          if (!layout.Inside(nx, ny) || IsRock(layout.At(nx, ny))) continue;
-          const int n = ny * kSize + nx;
-          if (cover[n] <= cover[id] + 1) continue;
-          cover[n] = cover[id] + 1;
-          queue.push_back(n);
-        }
-      }
-    };
+    std::vector<int> cover(layout.px.size(), kFar);
+    auto spread = [&](int from) { SpreadSteps(layout, cover, from); };
     spread(kStartRow * kSize + kStartColumn);
     for (int id : checkpointStands) spread(id - kSize);
     while (static_cast<int>(checkpointStands.size()) < kCheckpointTarget) {
@@ -676,7 +667,7 @@ Painting PaintWorld() {
       long bestKey = -1;
       for (int id : candidates) {
         const int d = cover[id - kSize];
-        if (d >= (1 << 30) || d < 12) continue;
+        if (d >= kFar || d < 12) continue;
         const long key = static_cast<long>(d) * 16 + Roll(id, 0, kSaltCheckpoint, 16);
         if (key > bestKey) {
           bestKey = key;
