@@ -26,7 +26,6 @@ for arg in "$@"; do
   esac
 done
 
-QUORIN_WINDOWS_PACKAGES=(cmake pkg-config g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64)
 quorin_install_deps "${QUORIN_WINDOWS_PACKAGES[@]}"
 
 toolchain="$here/cmake/mingw-w64.cmake"

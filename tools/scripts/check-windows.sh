@@ -10,12 +10,15 @@
 #
 # NATIVE_BUILD (default build/) holds the native quorin and quorin-sim, as
 # ./check builds them. Exits non-zero on any failure.
-set -euo pipefail
+set -Eeuo pipefail
 here="$(cd "$(dirname "$0")/../.." && pwd)"
 native="$(cd "${1:-$here/build}" && pwd)"
 out="${QUORIN_WINDOWS_BUILD:-$here/build-windows}"
 . "$here/tools/scripts/deps.sh"
-quorin_install_deps xvfb xdotool x11-utils
+# A failing step says where: much of the output here goes to /dev/null.
+trap 'echo "== windows: failed (exit $?) at line $LINENO: $BASH_COMMAND" >&2' ERR
+# Wine is wanted before the build starts: the prefix comes first.
+quorin_install_deps "${QUORIN_WINDOWS_PACKAGES[@]}" xvfb xdotool x11-utils
 started=$SECONDS
 say() { echo "== windows: $* ($(( SECONDS - started )) s)"; }
 

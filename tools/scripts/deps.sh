@@ -22,3 +22,5 @@ QUORIN_BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libpng-dev z
 QUORIN_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xdotool x11-utils desktop-file-utils)
 # The fuzz targets (clang with its libFuzzer runtime) and the soak's memory figure.
 QUORIN_HARDEN_PACKAGES=(clang libclang-rt-14-dev time)
+# The Windows build (MinGW-w64 with posix threads) and Wine to run it.
+QUORIN_WINDOWS_PACKAGES=(cmake pkg-config g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64)
