@@ -88,8 +88,19 @@ find_window() {
   done
 }
 tap() { x xdotool keydown "$1"; sleep 0.3; x xdotool keyup "$1"; }
-# Waits up to a minute for a file to appear; false when none does.
-wait_file() { for _ in $(seq 600); do compgen -G "$1" >/dev/null && return 0; sleep 0.1; done; return 1; }
+# Waits up to N tenths of a second (default a minute) for a file to appear;
+# false when none does.
+wait_file() { for _ in $(seq "${2:-600}"); do compgen -G "$1" >/dev/null && return 0; sleep 0.1; done; return 1; }
+# F12 until a screenshot lands in DIR: a game still starting up on a loaded
+# machine (Wine's takes longest) misses a key pressed too early.
+screenshot() {
+  for _ in $(seq 20); do
+    x xdotool windowfocus --sync "$2" >/dev/null 2>&1 || true
+    tap F12
+    wait_file "$1/*.png" 30 && return 0
+  done
+  return 1
+}
 
 # play_once DIR SHOTS COMMAND...: starts the game in DIR, checks its window,
 # takes a screenshot of the first title picture (into SHOTS), quits with
@@ -107,10 +118,8 @@ play_once() {
   local geometry
   geometry="$(x xwininfo -id "$id" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')"
   [ "$geometry" = "768x576" ] || { echo "window is $geometry, not 768x576" >&2; kill "$pid"; return 1; }
-  x xdotool windowfocus --sync "$id" >/dev/null 2>&1 || true
   sleep 1  # a few frames of the title
-  tap F12
-  wait_file "$shots/*.png" || { echo "no screenshot" >&2; kill "$pid"; return 1; }
+  screenshot "$shots" "$id" || { echo "no screenshot" >&2; kill "$pid"; return 1; }
   sleep 0.5
   tap Escape
   local code=0
