@@ -1,9 +1,11 @@
 // The web build in Debian's Chromium, headless, against the site served on
 // 127.0.0.1. Run by tools/scripts/check-web.sh, which has made the native
 // pictures first:
-//   node browser_test.js SITE_DIR NATIVE_DIR RUN_FILE SHOTS
-// NATIVE_DIR holds title.png (the first title picture), the winning run's
-// pictures K.png for each K of SHOTS (comma separated) and its Quorin.cfg.
+//   node browser_test.js SITE_DIR NATIVE_DIR RUN_FILE SHOTS LAST
+// NATIVE_DIR holds title.png (the first title picture), and of RUN_FILE
+// played by quorin-sim for LAST iterations the pictures K.png for each K of
+// SHOTS (comma separated) and its Quorin.cfg. The run must end a game, so
+// that the page earns a HiScore.
 // Prints one line a check; exits non-zero on the first failure.
 'use strict';
 const fs = require('fs');
@@ -13,7 +15,7 @@ const { chromium } = require('playwright-core');
 const { serve } = require('./serve');
 const { decodePng, comparePictures } = require('./png');
 
-const [siteDir, nativeDir, runFile, shotList] = process.argv.slice(2);
+const [siteDir, nativeDir, runFile, shotList, lastArg] = process.argv.slice(2);
 const shots = shotList.split(',').map(Number);
 
 // The game's key numbers in the run file, as the browser names the keys.
@@ -68,8 +70,8 @@ function samePicture(bytes, file, what) {
   pass(`${what} equals the native picture`);
 }
 
-async function open(context, base, query) {
-  const page = context.pages()[0] || (await context.newPage());
+async function open(context, base, query, given) {
+  const page = given || context.pages()[0] || (await context.newPage());
   await page.goto(base + query);
   await page.waitForFunction(() => window.quorin && window.quorin.ready === true, null, { timeout: 30000 });
   // The window opens in the first iteration; hooked, the test runs it.
@@ -100,22 +102,20 @@ async function main() {
   context.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
   context.on('weberror', (e) => errors.push(String(e.error())));
   try {
-    // 1. The hooked page: the first title picture, then the winning run fed
-    // through the hook, with pictures and the saved best score.
-    // Iteration 0 has run (it opens the window); without input, iteration 1
+    // 1. The hooked page: the first title picture. Iteration 0 has run (it opens the window); without input, iteration 1
     // shows what it drew.
     let page = await open(context, base, '?test=1');
     await page.evaluate(() => window.quorin.step(1));
     samePicture(await page.evaluate(() => window.quorin.picture()), path.join(nativeDir, 'title.png'),
                 'the first title picture');
 
-    // The winning run from its start, fed through the page's hook; with
-    // QUORIN_WEB_FULL_RUN=1 to its end, where the game quits and saves.
-    const full = process.env.QUORIN_WEB_FULL_RUN === '1';
+    // 2. The run fed through the page's hook from its start, with pictures,
+    // to the title after its game: the HiScore it earned is kept when the
+    // page is hidden, and a reload reads it back.
     page = await open(context, base, '?test=1');
     const events = readRun(runFile);
     if (events.some((e) => e.frame < 1)) fail('the run file has input before iteration 1');
-    const last = full ? Infinity : Math.max(...shots);
+    const last = Number(lastArg);
     const pictures = await page.evaluate(([events, shots, last]) => {
       const q = window.quorin;
       const taken = {};
@@ -138,33 +138,35 @@ async function main() {
       if (!pictures[k]) fail(`the hooked run ended before iteration ${k}`);
       samePicture(pictures[k], path.join(nativeDir, `${k}.png`), `the hooked run's picture after iteration ${k}`);
     }
-    const userFile = '/saved/Brightvault/Quorin.cfg';
-    if (full) {
-      const nativeBest = /HiScore\s*=\s*(\d+)/.exec(fs.readFileSync(path.join(nativeDir, 'Quorin.cfg'), 'utf8'));
-      if (!nativeBest || Number(nativeBest[1]) <= 0) fail('the native run earned no HiScore');
-      // The game has quit: its user file goes back to IndexedDB.
-      await page.waitForFunction(() => window.quorin.saving === false, null, { timeout: 10000 });
-      page = await open(context, base, '');
-      const after = await status(page);
-      if (after.hiscore !== Number(nativeBest[1])) {
-        fail(`after a reload the best score is ${after.hiscore}, not ${nativeBest[1]}`);
-      }
-      pass(`a reload keeps the HiScore ${after.hiscore} earned before`);
-    } else {
-      // Mid-run: hiding the page saves the user file as quitting would.
-      const before = await status(page);
-      await page.evaluate(() => window.dispatchEvent(new Event('pagehide')));
-      await page.waitForFunction(() => window.quorin.saving === false, null, { timeout: 10000 });
-      const written = await page.evaluate((f) => Module.FS.readFile(f, { encoding: 'utf8' }), userFile);
-      page = await open(context, base, '');
-      const kept = await page.evaluate((f) => Module.FS.readFile(f, { encoding: 'utf8' }), userFile);
-      if (kept !== written || !new RegExp(`HiScore = ${before.hiscore}\\b`).test(kept)) {
-        fail(`the user file after a reload is ${JSON.stringify(kept)}, written ${JSON.stringify(written)}`);
-      }
-      pass(`hiding the page saves the user file, and a reload keeps it: ${JSON.stringify(kept)}`);
+    const nativeBest = /HiScore\s*=\s*(\d+)/.exec(fs.readFileSync(path.join(nativeDir, 'Quorin.cfg'), 'utf8'));
+    if (!nativeBest || Number(nativeBest[1]) <= 0) fail('the native run earned no HiScore');
+    const best = Number(nativeBest[1]);
+    const ended = await status(page);
+    if (ended.state !== 0 || ended.hiscore !== best) {
+      fail(`after the hooked run: state ${ended.state}, HiScore ${ended.hiscore}; quorin-sim: title, ${best}`);
     }
+    await page.evaluate(() => window.dispatchEvent(new Event('pagehide')));
+    await page.waitForFunction(() => window.quorin.saving === false, null, { timeout: 10000 });
+    page = await open(context, base, '');
+    const reloaded = await status(page);
+    if (reloaded.hiscore !== best) fail(`after a reload the best score is ${reloaded.hiscore}, not ${best}`);
+    const kept = await page.evaluate(() => Module.FS.readFile('/saved/Brightvault/Quorin.cfg', { encoding: 'utf8' }));
+    pass(`the HiScore ${best} earned in the page is saved when the page is hidden, and a reload keeps it: ` +
+         JSON.stringify(kept));
 
-    // 3. Played as a player would: click to play, START, held keys.
+    // 3. Played as a player would: click to play, START, held keys. The
+    // query string remaps KeyRight to D (DIK 32), and a gamepad is plugged in
+    // (a standard one, made up here: the browser has none).
+    await page.close();
+    page = await context.newPage();
+    await page.addInitScript(() => {
+      const pad = { id: 'Quorin test pad', index: 0, connected: true, mapping: 'standard', timestamp: 1,
+                    axes: [0, 0, 0, 0],
+                    buttons: Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 })) };
+      window.quorinPad = (x) => { pad.axes[0] = x; pad.timestamp += 1; };
+      Object.defineProperty(Navigator.prototype, 'getGamepads', { value: () => [pad], configurable: true });
+    });
+    page = await open(context, base, '?KeyRight=32', page);
     await page.mouse.click(10, 10);  // the "click to play" overlay
     const hidden = await page.evaluate(() => document.getElementById('overlay').classList.contains('gone'));
     if (!hidden) fail('the click-to-play overlay stays after a click');
@@ -178,19 +180,25 @@ async function main() {
       .catch(() => fail('a click on START does not start a game'));
     await page.waitForTimeout(1000);  // the hero lands
     const start = await status(page);
-    await page.keyboard.down('ArrowRight');
-    await page.waitForTimeout(1500);
+    await page.keyboard.down('ArrowRight');  // no longer a direction
+    await page.waitForTimeout(700);
     await page.keyboard.up('ArrowRight');
-    await page.keyboard.down('ArrowLeft');
-    await page.keyboard.down('KeyZ');
+    const still = await status(page);
+    if (still.x !== start.x) fail(`ArrowRight still moves the hero with KeyRight=32 (${start.x} to ${still.x})`);
+    await page.keyboard.down('KeyD');
     await page.waitForTimeout(1500);
-    await page.keyboard.up('KeyZ');
-    await page.keyboard.up('ArrowLeft');
-    const moved = await status(page);
-    if (moved.state !== 2) fail(`the game left play (state ${moved.state}) under held keys`);
-    if (moved.x === start.x && moved.y === start.y) fail('held keys do not move the hero');
-    pass(`START and held keys move the hero from (${start.x}, ${start.y}) to (${moved.x}, ${moved.y}) in ` +
-         `${moved.iteration - start.iteration} iterations`);
+    await page.keyboard.up('KeyD');
+    const right = await status(page);
+    await page.evaluate(() => window.quorinPad(-1));
+    await page.waitForTimeout(1500);
+    await page.evaluate(() => window.quorinPad(0));
+    const left = await status(page);
+    if (left.state !== 2) fail(`the game left play (state ${left.state}) under held keys`);
+    if (right.x <= start.x) fail(`D, KeyRight by the query string, does not move the hero right (${start.x} to ${right.x})`);
+    if (left.x >= right.x) fail(`the gamepad's stick held left does not move the hero left (${right.x} to ${left.x})`);
+    pass(`START, then D (KeyRight=32 in the query string; ArrowRight no longer moves) and the gamepad's stick ` +
+         `move the hero from x ${start.x} ` +
+         `right to ${right.x} and back left to ${left.x} in ${left.iteration - start.iteration} iterations`);
 
     // The README's picture of the page, when asked for: bars and button included.
     if (process.env.QUORIN_WEB_SCREENSHOT) {
