@@ -15,12 +15,19 @@ const { serve } = require('./serve');
 const [webDir, native, frames = '400', runs = '7'] = process.argv.slice(2);
 const args = [frames, runs];
 
-// The benchmark's own page: its output lines as they come.
+// The benchmark's own page: its output lines as they come. It is built to
+// start synchronously (as Node wants), so the page hands it the .wasm.
 fs.writeFileSync(path.join(webDir, 'bench.html'), `<!doctype html><title>bench</title><script>
   var lines = [];
   var Module = { arguments: ${JSON.stringify(args)}, print: function (t) { lines.push(t); },
                  printErr: function (t) { lines.push(t); }, onExit: function () { window.done = true; } };
-</script><script src="quorin_busy_frame.js"></script>`);
+  fetch('quorin_busy_frame.wasm').then(function (r) { return r.arrayBuffer(); }).then(function (bytes) {
+    Module.wasmBinary = bytes;
+    var script = document.createElement('script');
+    script.src = 'quorin_busy_frame.js';
+    document.body.appendChild(script);
+  });
+</script><body></body>`);
 
 function medians(text) {
   const out = {};
@@ -43,6 +50,7 @@ async function main() {
   });
   try {
     const page = await context.newPage();
+    page.on('pageerror', (e) => { console.error(`the bench page failed: ${e}`); process.exit(1); });
     await page.goto(`http://127.0.0.1:${server.address().port}/bench.html`);
     await page.waitForFunction(() => window.done === true, null, { timeout: 600000, polling: 500 });
     const webText = (await page.evaluate(() => window.lines)).join('\n');
