@@ -91,11 +91,13 @@ tap() { x xdotool keydown "$1"; sleep 0.3; x xdotool keyup "$1"; }
 # Waits up to N tenths of a second (default a minute) for a file to appear;
 # false when none does.
 wait_file() { for _ in $(seq "${2:-600}"); do compgen -G "$1" >/dev/null && return 0; sleep 0.1; done; return 1; }
-# F12 until a screenshot lands in DIR: a game still starting up on a loaded
-# machine (Wine's takes longest) misses a key pressed too early.
+# screenshot DIR WINDOW: focuses the window, lets it draw, presses F12, until
+# a screenshot lands in DIR. The game steps only while its window has the
+# focus, and under load Wine's window may lose it again after it opens.
 screenshot() {
   for _ in $(seq 20); do
     x xdotool windowfocus --sync "$2" >/dev/null 2>&1 || true
+    sleep 1  # a few frames of the title
     tap F12
     wait_file "$1/*.png" 30 && return 0
   done
@@ -118,7 +120,6 @@ play_once() {
   local geometry
   geometry="$(x xwininfo -id "$id" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')"
   [ "$geometry" = "768x576" ] || { echo "window is $geometry, not 768x576" >&2; kill "$pid"; return 1; }
-  sleep 1  # a few frames of the title
   screenshot "$shots" "$id" || { echo "no screenshot" >&2; kill "$pid"; return 1; }
   sleep 0.5
   tap Escape
