@@ -61,6 +61,29 @@ inline std::shared_ptr<const LayoutImage> GeneratedCave() {
   return layout;
 }
 
+// The render side of a headless game: sprite system, glyphs, frames and
+// pointer images on the null device.
+inline void HeadlessGame(Game& g, NullVideo& device) {
+  device.printMessages = false;
+  SpriteSystemInit(g.video, device);
+  BuildGlyphAdvances(g);
+  BuildFrameTable(g);
+  DefinePointerImages(g);
+}
+
+// Its 1024 x 768 window (384 rows inside) and the sprites built for it.
+inline void OpenBenchWindow(Game& g, NullVideo& device) {
+  g.shell.internalHeight = 384;
+  g.settings.Windowed = 1;
+  g.settings.Windowwidth = 1024;
+  g.settings.SpritesMainMem = 1;
+  WindowSpec wanted;
+  wanted.clientWidth = 1024;
+  wanted.clientHeight = 768;
+  ScreenOpenWindowed(g.video, device.OpenWindow(wanted), 0, 0, 1024, 768, 0, 0, 0);
+  BuildSprites(g);
+}
+
 // A Game ready to play: tables, frames, sprites on a 1024 x 768 headless window.
 struct Bench {
   NullVideo device;
@@ -68,23 +91,11 @@ struct Bench {
   bool embedded = false;
 
   Bench() {
-    device.printMessages = false;
     Game& g = *game;
-    SpriteSystemInit(g.video, device);
     BuildDirectionTable(g.world);
-    BuildGlyphAdvances(g);
-    BuildFrameTable(g);
-    DefinePointerImages(g);
+    HeadlessGame(g, device);
     PrepareTables(g);
-    g.shell.internalHeight = 384;
-    g.settings.Windowed = 1;
-    g.settings.Windowwidth = 1024;
-    g.settings.SpritesMainMem = 1;
-    WindowSpec wanted;
-    wanted.clientWidth = 1024;
-    wanted.clientHeight = 768;
-    ScreenOpenWindowed(g.video, device.OpenWindow(wanted), 0, 0, 1024, 768, 0, 0, 0);
-    BuildSprites(g);
+    OpenBenchWindow(g, device);
     const LayoutImage& mine = EmbeddedLayout();
     embedded = !mine.pixels.empty() && CheckLayout(mine).empty();
     if (!embedded) g.flow.layout = GeneratedCave();

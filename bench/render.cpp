@@ -4,6 +4,7 @@
 // copy and the picture quad on a 1024 x 768 headless window.
 #include <benchmark/benchmark.h>
 
+#include "bench/play_scene.h"
 #include "flow/frame_layout.h"
 #include "flow/game.h"
 #include "flow/render.h"
@@ -59,21 +60,9 @@ void QueueBusyFrame(Game& game) {
 // clearing, the canvas copy and the quad alone.
 void BM_RenderFrame(benchmark::State& state) {
   NullVideo device;
-  device.printMessages = false;
   Game game;
-  SpriteSystemInit(game.video, device);
-  BuildGlyphAdvances(game);
-  BuildFrameTable(game);
-  DefinePointerImages(game);
-  game.shell.internalHeight = 384;
-  game.settings.Windowed = 1;
-  game.settings.Windowwidth = 1024;
-  game.settings.SpritesMainMem = 1;
-  WindowSpec wanted;
-  wanted.clientWidth = 1024;
-  wanted.clientHeight = 768;
-  ScreenOpenWindowed(game.video, device.OpenWindow(wanted), 0, 0, 1024, 768, 0, 0, 0);
-  BuildSprites(game);
+  bench::HeadlessGame(game, device);
+  bench::OpenBenchWindow(game, device);
   if (state.range(0)) QueueBusyFrame(game);
   for (auto _ : state) {
     RenderFrame(game);
