@@ -49,7 +49,9 @@ int main() {
         // Animation frames come about every 16.7 ms: one that comes early
         // is let pass rather than waited out.
         if (!hooked && MsUntilNextStep(m->game, m->clock.Milliseconds()) != 0) return true;
-        return GameIterate(m->game, {}, m->iteration++);
+        const bool more = GameIterate(m->game, {}, m->iteration++);
+        IterationRan();
+        return more;
       },
       [m] { GameFinish(m->game); });
   return 0;

@@ -37,19 +37,9 @@ void Finish() {
   EM_ASM({ if (Module['quorinEnded']) Module['quorinEnded'](); });
 }
 
-// The page counts the steps and notes when the first picture was shown
-// (the second step presents what the first drew).
-void Stepped() {
-  EM_ASM({
-    var q = window['quorin'];
-    if (q && ++q['frames'] == 2) q['firstPictureMs'] = performance.now();
-  });
-}
-
 bool Step() {
   PageHooks& h = Hooks();
   const bool more = h.step();
-  Stepped();
   if (!more) Finish();
   return more;
 }
@@ -72,6 +62,13 @@ void RunEachAnimationFrame(std::function<bool()> step, std::function<void()> don
   if (PageTestMode()) return;
   // 0 frames per second: the browser's animation frames.
   emscripten_set_main_loop(AnimationFrame, 0, 0);
+}
+
+void IterationRan() {
+  EM_ASM({
+    var q = window['quorin'];
+    if (q && ++q['frames'] == 2) q['firstPictureMs'] = performance.now();
+  });
 }
 
 void OnPageHidden(std::function<void()> save) { Hooks().save = std::move(save); }

@@ -19,6 +19,9 @@ bool PageTestMode();
 // Runs when the page is hidden or being closed, before the saved files are
 // written back to the browser's storage.
 void OnPageHidden(std::function<void()> save);
+// Tells the page one game iteration ran: it notes when the first picture
+// was shown (the second iteration presents what the first drew).
+void IterationRan();
 // The device whose last picture the test hook quorin_picture reads.
 void SetPictureSource(VideoDevice* video);
 // What the test hook quorin_status reports: one line of "name=value" words.
