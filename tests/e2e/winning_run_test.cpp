@@ -5,12 +5,15 @@
 // when the run no longer wins, let quorin-bot record a new one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "runtime/png_codec.h"
@@ -18,6 +21,7 @@
 #include "tests/support/process.h"
 #include "tests/support/stored_picture.h"
 #include "tests/support/temp_dir.h"
+#include "tools/worldpaint/layout.h"
 
 namespace quorin {
 namespace {
@@ -29,16 +33,16 @@ const std::string kRun = kData + "winning_run.txt";
 const std::string kStoredLines = kData + "winning_run_trace.txt";
 
 // Trace fields this test reads (their place on a trace line).
-constexpr int kIteration = 0, kStateBefore = 2, kStateAfter = 3, kHeroState = 16, kScore = 30,
-              kFruitsFound = 34, kHiScore = 37;
+constexpr int kIteration = 0, kStateBefore = 2, kStateAfter = 3, kX = 12, kY = 13, kHeroState = 16, kScore = 30,
+              kFruitsFound = 34, kHiScore = 37, kCheckpointColumn = 40, kCheckpointRow = 41;
 
 // Iterations of the recorded run the pictures show. Each is checked against
 // the trace below, so a new run that moves them fails here first.
 constexpr std::int64_t kFirstPlay = 5;
-constexpr std::int64_t kBall = 6724;
+constexpr std::int64_t kBall = 11215;
 constexpr std::int64_t kPause = 4030;
-constexpr std::int64_t kPlanetSaved = 26534;
-constexpr std::int64_t kFrames = 29000;
+constexpr std::int64_t kPlanetSaved = 28473;
+constexpr std::int64_t kFrames = 30000;
 
 std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -167,6 +171,50 @@ TEST_F(WinningRun, TraceMatchesTheStoredLines) {
     EXPECT_EQ(it->second, line) << "iteration " << iteration;
   }
   EXPECT_GE(compared, 7);
+}
+
+// The journey the world suggests: never more than a minute from one new
+// checkpoint to the next, and the monsters near the hero (their strength,
+// kind 1 to 5, as the layout places them within a screen of the hero)
+// stronger in the second half of the run than in the first, and strongest
+// in its last fifth.
+TEST_F(WinningRun, ReachesANewCheckpointEachMinuteAndMeetsStrongerMonstersLater) {
+  worldpaint::Layout world;
+  ASSERT_TRUE(worldpaint::ReadLayoutPng(std::string(QUORIN_SOURCE_DIR) + "/assets/world.png", world));
+  std::vector<long> strength(world.px.size(), 0);
+  const std::uint32_t kinds[] = {worldpaint::kEnemy1, worldpaint::kEnemy2, worldpaint::kEnemy3, worldpaint::kEnemy4,
+                                 worldpaint::kEnemy5};
+  for (std::size_t i = 0; i < world.px.size(); ++i)
+    for (int k = 0; k < 5; ++k) strength[i] += world.px[i] == kinds[k] ? k + 1 : 0;
+
+  std::vector<long> threat;
+  std::set<std::pair<std::int64_t, std::int64_t>> reached;
+  std::int64_t lastNew = -1, longest = 0;
+  for (const auto& [iteration, line] : *rows_) {
+    const std::vector<std::int64_t> r = Fields(line);
+    if (r[kStateBefore] != 2) continue;
+    if (reached.insert({r[kCheckpointColumn], r[kCheckpointRow]}).second) {
+      if (lastNew >= 0) longest = std::max(longest, iteration - lastNew);
+      lastNew = iteration;
+    }
+    // A screen is 40 x 24 cells; a cell is 4096 units of position.
+    const int column = static_cast<int>(r[kX] >> 12), row = static_cast<int>(r[kY] >> 12);
+    long near = 0;
+    for (int y = row - 12; y < row + 12; ++y)
+      for (int x = column - 20; x < column + 20; ++x)
+        if (world.Inside(x, y)) near += strength[static_cast<std::size_t>(y) * world.width + x];
+    threat.push_back(near);
+  }
+  EXPECT_LE(longest, 3600);
+  ASSERT_GE(threat.size(), 10u);
+  auto mean = [&](std::size_t from, std::size_t to) {
+    long sum = 0;
+    for (std::size_t i = from; i < to; ++i) sum += threat[i];
+    return static_cast<double>(sum) / static_cast<double>(to - from);
+  };
+  const std::size_t n = threat.size();
+  EXPECT_GT(mean(n / 2, n), mean(0, n / 2));
+  for (int fifth = 0; fifth < 4; ++fifth) EXPECT_GT(mean(n * 4 / 5, n), mean(n * fifth / 5, n * (fifth + 1) / 5)) << fifth;
 }
 
 TEST_F(WinningRun, PicturesMatchTheStoredOnes) {

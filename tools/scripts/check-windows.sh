@@ -57,10 +57,10 @@ work="$out/check"
 rm -rf "$work"
 mkdir -p "$work/linux" "$work/windows"
 cp "$here/tests/data/winning_run.txt" "$work/"
-shots="--shot 6:first.png --shot 2913:ball.png --shot 26054:saved.png"
+shots="--shot 6:first.png --shot 11216:ball.png --shot 28474:saved.png"
 sim="$native/quorin-sim"
-(cd "$work/linux" && "$sim" run --frames 27000 --input ../winning_run.txt --trace trace.txt $shots >/dev/null)
-(cd "$work/windows" && timeout 1200 wine "$shipped/quorin-sim.exe" run --frames 27000 --input ../winning_run.txt \
+(cd "$work/linux" && "$sim" run --frames 29000 --input ../winning_run.txt --trace trace.txt $shots >/dev/null)
+(cd "$work/windows" && timeout 1200 wine "$shipped/quorin-sim.exe" run --frames 29000 --input ../winning_run.txt \
   --trace trace.txt $shots </dev/null >/dev/null)
 for f in trace.txt first.png ball.png saved.png; do
   cmp "$work/linux/$f" "$work/windows/$f" || { echo "quorin-sim.exe: $f differs from Linux's" >&2; exit 1; }

@@ -335,8 +335,12 @@ std::vector<std::string> DesignFigures(const Layout& l) {
     const int aspect = bw >= 4 * bh ? 4 : bw >= 2 * bh ? 3 : bw >= bh ? 2 : 2 * bw >= bh ? 1 : 0;
     ri.signature |= static_cast<std::uint32_t>(aspect) << 16;
   }
-  auto alike = [](std::uint32_t a, std::uint32_t b) {
-    return (a >> 16) == (b >> 16) && std::popcount((a ^ b) & 0xffffu) <= 2;
+  // Rooms look alike with the same aspect, at most two of the sixteen cells
+  // differing, and less than twice the other's size: a hall is not mistaken
+  // for a closet of its outline.
+  auto alike = [](const RoomInfo& a, const RoomInfo& b) {
+    return (a.signature >> 16) == (b.signature >> 16) && std::popcount((a.signature ^ b.signature) & 0xffffu) <= 2 &&
+           std::max(a.area, b.area) < 2 * std::min(a.area, b.area);
   };
   std::set<std::uint32_t> signatures;
   std::vector<long> areas, shapes;
@@ -351,7 +355,7 @@ std::vector<std::string> DesignFigures(const Layout& l) {
     heights[ri.region].push_back(bh);
     bool unique = true;
     for (const RoomInfo& o : info)
-      if (&o != &ri && alike(o.signature, ri.signature)) unique = false;
+      if (&o != &ri && alike(o, ri)) unique = false;
     ri.landmark = unique && ri.area >= 1200;
   }
   std::vector<long> sorted = areas;
@@ -599,8 +603,15 @@ std::vector<std::string> DesignFigures(const Layout& l) {
   }
 
   // 8. Landmarks: large rooms of a shape no other room has, and rooms more
-  // than three rooms away from one.
+  // than three rooms away from one; a room sealed off from the start's air
+  // is no part of the journey and is not counted.
   {
+    std::vector<bool> entered(info.size(), startId < 0);
+    if (startId >= 0) {
+      const std::vector<int> dist = Walk(w, h, {startId}, [&](int i) { return !rock[i]; });
+      for (std::size_t i = 0; i < n; ++i)
+        if (dist[i] >= 0 && label[i] >= 0) entered[label[i]] = true;
+    }
     int landmarks = 0;
     std::vector<int> hops(info.size(), -1);
     std::deque<int> queue;
@@ -620,7 +631,7 @@ std::vector<std::string> DesignFigures(const Layout& l) {
         }
     }
     int beyond = 0;
-    for (int hh : hops) beyond += hh < 0 || hh > 3;
+    for (std::size_t r = 0; r < info.size(); ++r) beyond += entered[r] && (hops[r] < 0 || hops[r] > 3);
     out.push_back(Line("landmarks", landmarks));
     out.push_back(Line("rooms_beyond_three_of_a_landmark", beyond));
     // 9. Dead ends: rooms with one way in, and those holding a fruit, a

@@ -252,6 +252,10 @@ std::vector<Room> MakeRooms() {
       }
     }
   }
+  for (const PlannedLandmark& m : PlanLandmarks())
+    for (std::size_t n = PlanRooms().size(); n < rooms.size(); ++n)
+      if (rooms[n].left <= m.column && m.column <= rooms[n].right && rooms[n].top <= m.row && m.row < rooms[n].floor)
+        rooms[n].shape = m.shape;
   return rooms;
 }
 

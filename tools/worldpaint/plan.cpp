@@ -18,14 +18,14 @@ const std::vector<PlannedRoom>& PlanRooms() {
       // The grey cap: cramped built rooms, an archive at its foot.
       {"Archive", kGrey, kSawtooth, kFruitRoom, 224, 72, 26, 14, 2, false},
       {"Grey keep", kGrey, kPillars, kPlain, 300, 16, 48, 22, 0, false},
-      {"Belfry", kGrey, kSpire, kPlain, 160, 10, 44, 16, 0, false},
+      {"Belfry", kGrey, kBell, kPlain, 160, 10, 44, 16, 0, false},
       // The green west: long low galleries, a hermit's nook behind a crawl.
       {"West gallery", kGreen, kGalleryShape, kPlain, 36, 130, 112, 12, 0, false},
       {"Hermit's nook", kGreen, kKeyhole, kSecret, 1, 127, 13, 15, 3, true},
       {"Mushroom cave", kGreen, kMushroom, kQuiet, 60, 196, 44, 30, 0, false},
       {"Hive gallery", kGreen, kRamp, kArena, 30, 318, 124, 19, 6, false},
       {"Twin hollows", kGreen, kTwinArch, kPlain, 20, 30, 60, 20, 0, false},
-      {"Lantern hall", kGreen, kLantern, kQuiet, 60, 250, 36, 40, 0, false},
+      {"Toadstool hall", kGreen, kMushroom, kQuiet, 60, 250, 36, 40, 0, false},
       {"Slope", kGreen, kRamp, kPlain, 40, 400, 40, 30, 0, false},
       // The purple east: tall vaults and the great shafts.
       {"Spire top", kPurple, kVaultShape, kPlain, 394, 6, 34, 12, 0, false},
@@ -43,6 +43,17 @@ const std::vector<PlannedRoom>& PlanRooms() {
       {"Sunken gallery", kGreen, kHorseshoe, kArena, 2, 492, 150, 16, 8, true},
   };
   return rooms;
+}
+
+const std::vector<PlannedLandmark>& PlanLandmarks() {
+  static const std::vector<PlannedLandmark> landmarks{
+      {"Smoke hall", 132, 49, kSpire},        // green, under the grey cap's west end
+      {"Lantern hall", 179, 266, kLantern},   // blue, south-west of the Garden hall
+      {"Scree slope", 436, 143, kRamp},       // purple, beside the Crystal vault
+      {"Moon hollow", 476, 338, kCrescent},   // purple, above the Deep bell
+      {"Terraces", 130, 391, kTerraces},      // green, east of the Slope
+  };
+  return landmarks;
 }
 
 const std::vector<PlannedLink>& PlanLinks() {

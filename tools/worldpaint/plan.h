@@ -61,7 +61,17 @@ struct PlannedLink {
   LinkKind kind;
 };
 
+// A room the painter made that the plan gives a shape of its own, so that
+// far country has a place to remember too: the filler room over the
+// column and row takes the shape; its box, and so every other room, stays.
+struct PlannedLandmark {
+  const char* name;
+  int column, row;
+  Shape shape;
+};
+
 const std::vector<PlannedRoom>& PlanRooms();
+const std::vector<PlannedLandmark>& PlanLandmarks();
 const std::vector<PlannedLink>& PlanLinks();
 
 // The region a place belongs to when the plan does not say: the borders
