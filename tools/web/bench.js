@@ -6,10 +6,9 @@
 // NATIVE_PROGRAM is build/bench/quorin_busy_frame.
 'use strict';
 const fs = require('fs');
-const os = require('os');
 const path = require('path');
 const { execFileSync } = require('child_process');
-const { chromium } = require('playwright-core');
+const { launchChromium } = require('./chromium');
 const { serve } = require('./serve');
 
 const [webDir, native, frames = '400', runs = '7'] = process.argv.slice(2);
@@ -42,14 +41,9 @@ function medians(text) {
 async function main() {
   const nativeText = execFileSync(native, args, { encoding: 'utf8' });
   const server = await new Promise((ready) => serve(webDir, 0, ready));
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quorin-bench-'));
-  const context = await chromium.launchPersistentContext(profile, {
-    executablePath: '/usr/bin/chromium', headless: false,
-    args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-           '--disable-component-update', '--disable-sync', '--no-first-run'],
-  });
+  const browser = await launchChromium();
   try {
-    const page = await context.newPage();
+    const page = await browser.context.newPage();
     page.on('pageerror', (e) => { console.error(`the bench page failed: ${e}`); process.exit(1); });
     await page.goto(`http://127.0.0.1:${server.address().port}/bench.html`);
     await page.waitForFunction(() => window.done === true, null, { timeout: 600000, polling: 500 });
@@ -60,9 +54,8 @@ async function main() {
       console.log(`${name}: native ${n[name]} us, wasm in Chromium ${w[name]} us (x${(w[name] / n[name]).toFixed(2)})`);
     }
   } finally {
-    await context.close();
+    await browser.close();
     server.close();
-    fs.rmSync(profile, { recursive: true, force: true });
   }
 }
 

@@ -9,9 +9,8 @@
 // Prints one line a check; exits non-zero on the first failure.
 'use strict';
 const fs = require('fs');
-const os = require('os');
 const path = require('path');
-const { chromium } = require('playwright-core');
+const { launchChromium } = require('./chromium');
 const { serve } = require('./serve');
 const { decodePng, comparePictures } = require('./png');
 
@@ -90,14 +89,8 @@ async function open(context, base, query, given) {
 async function main() {
   const server = await new Promise((ready) => serve(siteDir, 0, ready));
   const base = `http://127.0.0.1:${server.address().port}/`;
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quorin-chromium-'));
-  const context = await chromium.launchPersistentContext(profile, {
-    executablePath: '/usr/bin/chromium',
-    headless: false,  // the new headless mode, asked for below
-    args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-           '--disable-component-update', '--disable-sync', '--no-first-run'],
-    viewport: { width: 768, height: 576 },
-  });
+  const browser = await launchChromium({ viewport: { width: 768, height: 576 } });
+  const context = browser.context;
   const errors = [];
   context.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
   context.on('weberror', (e) => errors.push(String(e.error())));
@@ -210,9 +203,8 @@ async function main() {
     if (errors.length) fail(`the console shows errors:\n  ${errors.join('\n  ')}`);
     pass('the console shows no error');
   } finally {
-    await context.close();
+    await browser.close();
     server.close();
-    fs.rmSync(profile, { recursive: true, force: true });
   }
 }
 

@@ -7,23 +7,11 @@
 // medians: the .wasm fetched, the runtime ready to call main, the first
 // picture.
 'use strict';
-const fs = require('fs');
-const os = require('os');
-const path = require('path');
-const { chromium } = require('playwright-core');
+const { launchChromium } = require('./chromium');
 const { serve } = require('./serve');
 
 const [site, loadsText = '7'] = process.argv.slice(2);
 const loads = Number(loadsText);
-const args = ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-              '--disable-component-update', '--disable-sync', '--no-first-run'];
-
-async function launch() {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quorin-load-'));
-  const context = await chromium.launchPersistentContext(profile, { executablePath: '/usr/bin/chromium', headless: false, args });
-  return { context, done: async () => { await context.close(); fs.rmSync(profile, { recursive: true, force: true }); } };
-}
-
 async function once(context, url) {
   const page = await context.newPage();
   try {
@@ -56,15 +44,15 @@ async function main() {
   try {
     const first = [];
     for (let i = 0; i < loads; ++i) {
-      const b = await launch();
-      try { first.push(await once(b.context, url)); } finally { await b.done(); }
+      const b = await launchChromium();
+      try { first.push(await once(b.context, url)); } finally { await b.close(); }
     }
-    const b = await launch();
+    const b = await launchChromium();
     const again = [];
     try {
       await once(b.context, url);
       for (let i = 0; i < loads; ++i) again.push(await once(b.context, url));
-    } finally { await b.done(); }
+    } finally { await b.close(); }
     report('first visit', first);
     report('next visits', again);
   } finally {

@@ -521,10 +521,14 @@ std::vector<std::string> DesignFigures(const Layout& l) {
     out.push_back(Line("platform_commonest_shape_percent", platforms ? commonest * 100L / platforms : 0));
   }
 
+  // Walking steps through the air from the start (none without a start):
+  // the journey's bands and the rooms the hero can enter.
+  const std::vector<int> dist =
+      startId >= 0 ? Walk(w, h, {startId}, [&](int i) { return !rock[i]; }) : std::vector<int>(n, -1);
+
   // 6. The journey: fifths of the reachable air by walking distance from
   // the start, what each holds, and quiet screens.
   if (startId >= 0) {
-    const std::vector<int> dist = Walk(w, h, {startId}, [&](int i) { return !rock[i]; });
     std::vector<int> reach;
     for (int d : dist)
       if (d >= 0) reach.push_back(d);
@@ -607,11 +611,8 @@ std::vector<std::string> DesignFigures(const Layout& l) {
   // is no part of the journey and is not counted.
   {
     std::vector<bool> entered(info.size(), startId < 0);
-    if (startId >= 0) {
-      const std::vector<int> dist = Walk(w, h, {startId}, [&](int i) { return !rock[i]; });
-      for (std::size_t i = 0; i < n; ++i)
-        if (dist[i] >= 0 && label[i] >= 0) entered[label[i]] = true;
-    }
+    for (std::size_t i = 0; i < n; ++i)
+      if (dist[i] >= 0 && label[i] >= 0) entered[label[i]] = true;
     int landmarks = 0;
     std::vector<int> hops(info.size(), -1);
     std::deque<int> queue;

@@ -80,6 +80,7 @@ struct Room {
   int Width() const { return right - left + 1; }
   int Height() const { return floor - top; }
   int Centre() const { return (left + right) / 2; }
+  bool Holds(int x, int y) const { return left <= x && x <= right && top <= y && y < floor; }
 };
 
 // Rock (1) or open (0) while carving.
@@ -254,8 +255,7 @@ std::vector<Room> MakeRooms() {
   }
   for (const PlannedLandmark& m : PlanLandmarks())
     for (std::size_t n = PlanRooms().size(); n < rooms.size(); ++n)
-      if (rooms[n].left <= m.column && m.column <= rooms[n].right && rooms[n].top <= m.row && m.row < rooms[n].floor)
-        rooms[n].shape = m.shape;
+      if (rooms[n].Holds(m.column, m.row)) rooms[n].shape = m.shape;
   return rooms;
 }
 
@@ -569,6 +569,12 @@ Painting PaintWorld() {
 
   // 1. The plan's rooms and the filler rooms, their links, then the ledges.
   const std::vector<Room> rooms = MakeRooms();
+  // A landmark of far country needs a filler room under it; a plan edit
+  // that moves the rooms away must not lose it unnoticed.
+  for (const PlannedLandmark& m : PlanLandmarks())
+    if (std::none_of(rooms.begin() + static_cast<std::ptrdiff_t>(PlanRooms().size()), rooms.end(),
+                     [&](const Room& r) { return r.Holds(m.column, m.row); }))
+      problem(std::string("the landmark ") + m.name + " lies in no filler room");
   Rock rock;
   for (std::size_t n = 0; n < rooms.size(); ++n) CarveRoom(rock, rooms[n], static_cast<int>(n));
   const std::vector<Link> links = MakeLinks(rooms);
